@@ -1,0 +1,50 @@
+#include "core/core_worker.h"
+
+#include <ctime>
+
+#include "core/dispatch.h"
+#include "core/status.h"
+#include "platform/board.h"
+
+namespace {
+constexpr const char* kPrinterDevice = "/dev/ttyS0";
+constexpr int kPrinterBaudIndex = 16;  // 57600
+constexpr int kPrinterTimeoutMs = 200;
+
+// A relative 20 ms sleep, resumed with the remaining time after a signal.
+void sleep20ms() {
+    timespec request{0, 20'000'000};
+    timespec remaining{};
+    while (nanosleep(&request, &remaining) != 0) request = remaining;
+}
+}  // namespace
+
+CoreWorker::CoreWorker()
+    : queue_(std::make_unique<CoreQueue>()),
+      printer_(std::make_unique<rs::SerialPort>(platform::board().path(kPrinterDevice),
+                                                kPrinterBaudIndex, 3, 0, 0)) {
+    printer_->setTimeout(kPrinterTimeoutMs);
+    printer_->setEcho(false);
+}
+
+CoreWorker::~CoreWorker() = default;
+
+void CoreWorker::startUp() { FrStatus::status().resetStatus(); }
+
+void CoreWorker::runLoop(const std::atomic<bool>* stop) {
+    while (!stop || !stop->load()) {
+        CoreTransaction t;
+        if (queue_->pop(t)) {
+            CoreApiResult result = dispatch(t);
+            result.id = t.id;
+            queue_->postResult(result);
+        }
+        sleep20ms();
+    }
+}
+
+CoreApiResult CoreWorker::dispatch(const CoreTransaction& t) {
+    CommandHandler handler = findHandler(t.command);
+    if (!handler) return CoreApiResult(ResultCode::UnknownCommand);
+    return handler(*this, t);
+}

@@ -1,0 +1,33 @@
+#pragma once
+// CoreWorker: the heart of the core thread. It owns the core's queue handle
+// and the printer port, brings the device up once (startUp), then takes one
+// transaction at a time, dispatches it by command code and posts the result.
+
+#include <atomic>
+#include <memory>
+
+#include "core/base_worker.h"
+#include "core/queue.h"
+#include "serial/serialport.h"
+
+class CoreWorker : public BaseWorker {
+public:
+    CoreWorker();
+    ~CoreWorker() override;
+
+    // The start-up sequence, run once before the host link starts.
+    void startUp();
+
+    // Pops, dispatches and answers one transaction per pass, sleeping 20 ms
+    // after every pass. Returns only when `stop` is given and becomes true.
+    void runLoop(const std::atomic<bool>* stop = nullptr);
+
+    // Serves one transaction by the dispatch table; unknown codes answer 10.
+    CoreApiResult dispatch(const CoreTransaction& t);
+
+    rs::SerialPort& printer() { return *printer_; }
+
+private:
+    std::unique_ptr<CoreQueue> queue_;
+    std::unique_ptr<rs::SerialPort> printer_;
+};

@@ -1,0 +1,50 @@
+#pragma once
+// A board for unit tests: board paths map under a fresh temporary
+// directory, the clock is settable, and the card is a flag. Installed as the
+// process's board for the test's lifetime.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/board.h"
+
+namespace testing_support {
+
+class TempBoard : public platform::Board {
+public:
+    std::string path(std::string_view boardPath) const override;
+    std::int64_t now() const override { return clock; }
+    bool setClock(std::int64_t seconds) override {
+        clock = seconds;
+        return true;
+    }
+    bool mountCard() override { return cardMounted(); }
+    bool cardMounted() const override { return cardPresent; }
+    std::uint64_t cardAvailableBytes() const override { return availableBytes; }
+
+    std::string root;
+    std::int64_t clock = 1700000000;
+    bool cardPresent = true;
+    std::uint64_t availableBytes = 1ull << 30;
+};
+
+// Makes a fresh directory with nv/ and installs a TempBoard on it; the
+// previous board comes back and the directory is removed at destruction.
+class ScopedTempBoard {
+public:
+    ScopedTempBoard();
+    ~ScopedTempBoard();
+    TempBoard& board() { return *board_; }
+    // The real file of a board path.
+    std::string file(std::string_view boardPath) const { return board_->path(boardPath); }
+
+private:
+    TempBoard* board_;
+    std::unique_ptr<platform::Board> previous_;
+};
+
+// A fresh temporary directory's path (created).
+std::string makeTempDir(const std::string& prefix);
+
+}  // namespace testing_support
