@@ -17,6 +17,13 @@ function(okta_module folder)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   list(FILTER sources EXCLUDE REGEX "_main\\.cpp$")
+  if(NOT sources)
+    # A folder of headers only, or one whose first sources are still to come.
+    add_library(okta_${folder} INTERFACE)
+    target_include_directories(okta_${folder} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(okta_${folder} INTERFACE ${ARG_DEPS})
+    return()
+  endif()
   add_library(okta_${folder} STATIC ${sources})
   target_include_directories(okta_${folder} PUBLIC ${PROJECT_SOURCE_DIR})
   target_compile_options(okta_${folder} PRIVATE ${OKTA_WARNINGS})
@@ -53,7 +60,7 @@ function(okta_test name)
   cmake_parse_arguments(ARG "" "LABEL" "SOURCES;DEPS" ${ARGN})
   okta_executable(${name} "${ARG_SOURCES}" DEPS ${ARG_DEPS} GTest::gtest_main Threads::Threads)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  gtest_discover_tests(${name} PROPERTIES LABELS ${ARG_LABEL} DISCOVERY_MODE PRE_TEST
+  gtest_discover_tests(${name} PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 300 DISCOVERY_MODE PRE_TEST
                        DISCOVERY_TIMEOUT 60)
 endfunction()
 
