@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 DEMO_DIR ?= demo
 
-.PHONY: demo test build deps arm-test clean
+.PHONY: demo test build deps arm-test bench clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -25,6 +25,9 @@ arm-test: deps
 	cmake -S . -B $(BUILD)-arm -DCMAKE_TOOLCHAIN_FILE=cmake/arm-linux-gnueabihf.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 	cmake --build $(BUILD)-arm -j$(JOBS)
 	cd $(BUILD)-arm && ctest --output-on-failure -j$(JOBS) -L unit
+
+bench: build
+	$(BUILD)/bench/bench_roundtrip
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-arm $(DEMO_DIR)

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# A demo on the simulated board: starts okta80f-sim on a fresh directory,
+# drives it with okta-host, then shows the printed tape.
+set -euo pipefail
+build=${1:-build}
+dir=$(realpath -m "${2:-demo}")
+sim="$build/sim/okta80f-sim"
+host="$build/host/okta-host"
+
+rm -rf "$dir"
+mkdir -p "$dir"
+"$sim" --root "$dir/board" > "$dir/sim.log" 2>&1 &
+sim_pid=$!
+trap 'kill $sim_pid 2>/dev/null; wait $sim_pid 2>/dev/null || true' EXIT
+for _ in $(seq 200); do
+    grep -q '^READY ' "$dir/sim.log" 2>/dev/null && break
+    sleep 0.05
+done
+grep -q '^READY ' "$dir/sim.log" || { echo "the simulator did not start:"; cat "$dir/sim.log"; exit 1; }
+export OKTA_PORT="$dir/board/host-line"
+
+step() { echo; echo "\$ okta-host $*"; "$host" "$@"; }
+
+echo "Simulated board in $dir/board (host line: $OKTA_PORT)"
+step version
+
+tape="$dir/board/printer/tape.txt"
+echo
+echo "== printed tape ($tape) =="
+if [ -s "$tape" ]; then cat "$tape"; else echo "(nothing printed)"; fi
