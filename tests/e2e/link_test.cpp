@@ -128,3 +128,30 @@ TEST(SimulatorE2E, StopsCleanlyOnSigterm) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RunModesE2E, LinkOnlyModeServesTheLinkAndAnswers8ForTheRest) {
+    e2e::SimProcess sim({"-s"});
+    ASSERT_TRUE(sim.waitReady()) << sim.output();
+    auto& c = sim.client();
+    Response r;
+    std::string error;
+    ASSERT_TRUE(c.request(51, {}, r, error, 6)) << error;
+    EXPECT_EQ(r.code, 0);
+    ASSERT_TRUE(c.request(23, {}, r, error, 7)) << error;
+    EXPECT_EQ(r.code, 8) << "no core runs in this mode: nothing may wait for ever";
+    EXPECT_EQ(r.id, 0u);
+    EXPECT_EQ(sim.stop(), 0);
+}
+
+TEST(RunModesE2E, AnUnknownArgumentRunsTheWholeRegister) {
+    e2e::SimProcess sim({"--whatever"});
+    ASSERT_TRUE(sim.waitReady()) << sim.output();
+    Response r;
+    std::string error;
+    ASSERT_TRUE(sim.client().request(23, {}, r, error, 8)) << error;
+    EXPECT_EQ(r.code, 10) << "the core answers";
+}
+
+}  // namespace
