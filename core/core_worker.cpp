@@ -2,6 +2,10 @@
 
 #include <ctime>
 
+#include "config/cashiers.h"
+#include "config/discounts.h"
+#include "config/printer_settings.h"
+#include "config/sections.h"
 #include "core/dispatch.h"
 #include "core/status.h"
 #include "platform/board.h"
@@ -29,7 +33,15 @@ CoreWorker::CoreWorker()
 
 CoreWorker::~CoreWorker() = default;
 
-void CoreWorker::startUp() { FrStatus::status().resetStatus(); }
+void CoreWorker::startUp() {
+    FrStatus::status().resetStatus();
+    // Reference data: the tables' files are created on a new device.
+    cashiers().prepareCashiers();
+    sections().loadSections();
+    discounts().loadDiscounts();
+    // The stored paper width becomes the print layout's width before anything prints.
+    settings::setCurrentPaperWidth(settings::PrinterSettings().paperWidth);
+}
 
 void CoreWorker::runLoop(const std::atomic<bool>* stop) {
     while (!stop || !stop->load()) {

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "config/config_worker.h"
+
 namespace {
 
 struct Row {
@@ -10,7 +12,16 @@ struct Row {
 };
 
 // Rows are added with the workers that serve them.
-constexpr std::array<Row, 0> kTable{};
+constexpr Row kTable[] = {
+    {1, serveConfig<&ConfigWorker::readRecord>},
+    {2, serveConfig<&ConfigWorker::writeRecord>},
+    {3, serveConfig<&ConfigWorker::readClock>},
+    {4, serveConfig<&ConfigWorker::setClock>},
+    {64, serveConfig<&ConfigWorker::readDeviceSetting>},
+    {65, serveConfig<&ConfigWorker::setDeviceSetting>},
+    {193, serveConfig<&ConfigWorker::readPrinterSetting>},
+    {194, serveConfig<&ConfigWorker::setPrinterSetting>},
+};
 
 }  // namespace
 

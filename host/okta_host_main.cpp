@@ -21,6 +21,7 @@ namespace {
 CommandTable allCommands() {
     CommandTable table;
     addBasicCommands(table);
+    addConfigCommands(table);
     return table;
 }
 
