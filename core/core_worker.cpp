@@ -9,12 +9,9 @@
 #include "core/dispatch.h"
 #include "core/status.h"
 #include "platform/board.h"
+#include "printing/printer.h"
 
 namespace {
-constexpr const char* kPrinterDevice = "/dev/ttyS0";
-constexpr int kPrinterBaudIndex = 16;  // 57600
-constexpr int kPrinterTimeoutMs = 200;
-
 // A relative 20 ms sleep, resumed with the remaining time after a signal.
 void sleep20ms() {
     timespec request{0, 20'000'000};
@@ -25,11 +22,7 @@ void sleep20ms() {
 
 CoreWorker::CoreWorker()
     : queue_(std::make_unique<CoreQueue>()),
-      printer_(std::make_unique<rs::SerialPort>(platform::board().path(kPrinterDevice),
-                                                kPrinterBaudIndex, 3, 0, 0)) {
-    printer_->setTimeout(kPrinterTimeoutMs);
-    printer_->setEcho(false);
-}
+      printer_(printing::createPrinterPort()) {}
 
 CoreWorker::~CoreWorker() = default;
 

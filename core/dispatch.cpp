@@ -3,6 +3,7 @@
 #include <array>
 
 #include "config/config_worker.h"
+#include "core/printer_commands.h"
 
 namespace {
 
@@ -19,8 +20,12 @@ constexpr Row kTable[] = {
     {4, serveConfig<&ConfigWorker::setClock>},
     {64, serveConfig<&ConfigWorker::readDeviceSetting>},
     {65, serveConfig<&ConfigWorker::setDeviceSetting>},
+    {192, printerStatusCommand},
     {193, serveConfig<&ConfigWorker::readPrinterSetting>},
     {194, serveConfig<&ConfigWorker::setPrinterSetting>},
+    {195, formattedPrintCommand},
+    {196, rawPrintCommand},
+    {197, feedAndCutCommand},
 };
 
 }  // namespace

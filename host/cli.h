@@ -61,6 +61,7 @@ using CommandTable = std::vector<Command>;
 // Each group of subcommands adds its rows.
 void addBasicCommands(CommandTable& table);
 void addConfigCommands(CommandTable& table);
+void addPrinterCommands(CommandTable& table);
 
 // Argument helpers for subcommands. Each removes what it takes from `args`.
 // A flag such as --bold; true when present.

@@ -22,6 +22,7 @@ CommandTable allCommands() {
     CommandTable table;
     addBasicCommands(table);
     addConfigCommands(table);
+    addPrinterCommands(table);
     return table;
 }
 

@@ -24,6 +24,7 @@
 #include "sim/printer_line.h"
 #include "sim/pty.h"
 #include "sim/sim_board.h"
+#include "sim/virtual_printer.h"
 
 namespace {
 
@@ -86,11 +87,11 @@ int main(int argc, char** argv) {
         sim::replaceSymlink(printerEnd.slavePath(), root + "/dev/ttyS0");
         sim::LineRelay relay(registerEnd.master(), hostEnd.master());
 
-        std::ofstream raw(root + "/printer/raw.bin", std::ios::binary | std::ios::app);
-        sim::PrinterLine printer(printerEnd.master(), [&raw](const unsigned char* p, std::size_t n) {
-            raw.write(reinterpret_cast<const char*>(p), static_cast<std::streamsize>(n));
-            raw.flush();
-        });
+        sim::VirtualPrinter virtualPrinter(root + "/printer", printerEnd.master());
+        sim::PrinterLine printer(printerEnd.master(),
+                                 [&virtualPrinter](const unsigned char* p, std::size_t n) {
+                                     virtualPrinter.receive(p, n);
+                                 });
 
         RunHooks hooks;
         hooks.stop = &stopRequested;

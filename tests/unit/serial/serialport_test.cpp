@@ -7,17 +7,14 @@
 #include <stdexcept>
 #include <thread>
 
+#include "tests/support/line_settings.h"
 #include "tests/support/pty_pair.h"
 
 namespace {
 
 using testing_support::PtyPair;
 
-// qemu-user does not translate TCGETS2; there the settings cannot be read back.
-bool settingsReadable(rs::SerialPort& port) {
-    struct termios2 t {};
-    return port.getTermios(t) == 0;
-}
+bool settingsReadable(rs::SerialPort& port) { return testing_support::lineSettingsApply(port); }
 
 struct termios2 settingsOf(rs::SerialPort& port) {
     struct termios2 t {};

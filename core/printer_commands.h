@@ -1,0 +1,21 @@
+#pragma once
+// The core's printer commands: the host drives the printer directly.
+//   192  paper status query: 0, 53 or 54, no data
+//   195  formatted print: four format bytes, then CP866 text; fewer than
+//        four bytes answer 22; the text is one print block (a line per
+//        line feed), sent with the status check (byte 3 bit 4 asks for
+//        the cut)
+//   196  raw bytes sent unchanged; empty data answers 22
+//   197  feed and cut
+// Each runs on the core thread and first opens the printer port if it is
+// not open, so a printer that was missing at start-up is used once it
+// answers.
+
+#include "core/transaction.h"
+
+class CoreWorker;
+
+CoreApiResult printerStatusCommand(CoreWorker& core, const CoreTransaction& t);
+CoreApiResult formattedPrintCommand(CoreWorker& core, const CoreTransaction& t);
+CoreApiResult rawPrintCommand(CoreWorker& core, const CoreTransaction& t);
+CoreApiResult feedAndCutCommand(CoreWorker& core, const CoreTransaction& t);

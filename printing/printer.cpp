@@ -1,0 +1,125 @@
+#include "printing/printer.h"
+
+#include <ctime>
+#include <string>
+
+#include "core/status.h"
+#include "platform/board.h"
+#include "printing/escpos.h"
+
+namespace printing {
+
+namespace {
+
+constexpr const char* kPrinterDevice = "/dev/ttyS0";
+constexpr int kBaudIndex = 16;     // 57600
+constexpr int kCharacterSize = 3;  // 8 bits
+constexpr int kParity = 0;         // none
+constexpr int kStopBits = 0;       // one
+constexpr int kReadTimeoutMs = 200;
+
+constexpr int kStatusAttempts = 5;
+constexpr int kSilentAttemptPauseMs = 100;
+constexpr int kAfterInitialiseMs = 500;
+constexpr int kResetQueries = 10;
+constexpr int kBetweenResetQueriesMs = 200;
+
+// A relative sleep, resumed with the remaining time after a signal.
+void pauseMs(int ms) {
+    timespec request{ms / 1000, (ms % 1000) * 1'000'000L};
+    timespec remaining{};
+    while (nanosleep(&request, &remaining) != 0) request = remaining;
+}
+
+void send(rs::SerialPort& port, std::string_view bytes) { port.write(std::string(bytes)); }
+
+// Translates the status byte into the paper flags and a result.
+ResultCode applyStatusByte(std::uint8_t status) {
+    auto& store = FrStatus::status();
+    store.setFlag(FrStatus::printerOffline, false);
+    store.setFlag(FrStatus::paperNearEnd,
+                  (status & escpos::kStatusNearEndBits) == escpos::kStatusNearEndBits);
+    const bool out = (status & escpos::kStatusOutBits) == escpos::kStatusOutBits;
+    store.setFlag(FrStatus::paperOut, out);
+    return out ? ResultCode::PaperOut : ResultCode::Success;
+}
+
+}  // namespace
+
+std::unique_ptr<rs::SerialPort> createPrinterPort() {
+    auto port = std::make_unique<rs::SerialPort>(platform::board().path(kPrinterDevice), kBaudIndex,
+                                                 kCharacterSize, kParity, kStopBits);
+    port->setTimeout(kReadTimeoutMs);
+    port->setEcho(false);
+    return port;
+}
+
+void ensurePrinterOpen(rs::SerialPort* port) {
+    if (port && !port->isOpen()) port->open();
+}
+
+ResultCode queryPrinterStatus(rs::SerialPort* port) {
+    if (port) {
+        for (int attempt = 1; attempt <= kStatusAttempts; ++attempt) {
+            send(*port, escpos::kStatusRequest);
+            std::string answer;
+            const int got = port->read(answer, 1);
+            if (got < 0) break;
+            if (got > 0) return applyStatusByte(static_cast<std::uint8_t>(answer[0]));
+            if (attempt < kStatusAttempts) pauseMs(kSilentAttemptPauseMs);
+        }
+    }
+    FrStatus::status().setFlag(FrStatus::printerOffline, true);
+    return ResultCode::PrinterOffline;
+}
+
+ResultCode resetPrinter(rs::SerialPort* port) {
+    if (!port) return ResultCode::PrinterOffline;
+    port->close();
+    port->open();
+    send(*port, escpos::kClearBuffers);
+    send(*port, escpos::kInitialise);
+    pauseMs(kAfterInitialiseMs);
+    ResultCode result = queryPrinterStatus(port);
+    for (int queries = 1; result != ResultCode::Success && queries < kResetQueries; ++queries) {
+        pauseMs(kBetweenResetQueriesMs);
+        result = queryPrinterStatus(port);
+    }
+    if (result == ResultCode::Success) {
+        sendJobPrefix(port);
+        send(*port, escpos::kStatusBackOff);
+    }
+    return result;
+}
+
+ResultCode sendJobPrefix(rs::SerialPort* port) {
+    if (!port) return ResultCode::PrinterOffline;
+    send(*port, escpos::kJobPrefix1);
+    send(*port, escpos::kJobPrefix2);
+    send(*port, escpos::kCodePage);
+    return ResultCode::Success;
+}
+
+ResultCode printBytes(rs::SerialPort* port, std::string_view bytes, bool check) {
+    if (!port) return ResultCode::PrinterOffline;
+    sendJobPrefix(port);
+    send(*port, bytes);
+    if (!check) return ResultCode::Success;
+    const ResultCode result = queryPrinterStatus(port);
+    if (result != ResultCode::Success) resetPrinter(port);
+    return result;
+}
+
+ResultCode feedAndCut(rs::SerialPort* port) {
+    if (!port) return ResultCode::PrinterOffline;
+    send(*port, escpos::kFeedAndCut);
+    return ResultCode::Success;
+}
+
+ResultCode writeRaw(rs::SerialPort* port, std::string_view bytes) {
+    if (!port) return ResultCode::PrinterOffline;
+    if (!bytes.empty()) send(*port, bytes);
+    return ResultCode::Success;
+}
+
+}  // namespace printing

@@ -1,0 +1,78 @@
+#include "sim/virtual_printer.h"
+
+#include <unistd.h>
+
+#include <sstream>
+#include <vector>
+
+namespace sim {
+
+namespace {
+constexpr std::uint8_t kPaperOk = 0x00;
+constexpr std::uint8_t kPaperNearEnd = 0x03;
+constexpr std::uint8_t kPaperOut = 0x0C;
+constexpr int kPaperSensorStatus = 1;
+}  // namespace
+
+PaperState parsePaperState(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos) return PaperState::ok;
+    text.remove_prefix(first);
+    const std::string_view word = text.substr(0, text.find_first_of(" \t\r\n"));
+    if (word == "near-end") return PaperState::nearEnd;
+    if (word == "out") return PaperState::out;
+    if (word == "offline") return PaperState::offline;
+    return PaperState::ok;
+}
+
+std::optional<std::uint8_t> statusAnswer(PaperState state, int n) {
+    if (state == PaperState::offline) return std::nullopt;
+    // GS r 1 (or '1') is the paper sensor; other kinds report nothing amiss.
+    if (n != kPaperSensorStatus && n != '0' + kPaperSensorStatus) return kPaperOk;
+    switch (state) {
+        case PaperState::nearEnd:
+            return kPaperNearEnd;
+        case PaperState::out:
+            return kPaperOut;
+        default:
+            return kPaperOk;
+    }
+}
+
+VirtualPrinter::VirtualPrinter(std::string dir, int lineFd)
+    : dir_(std::move(dir)),
+      lineFd_(lineFd),
+      raw_(dir_ + "/raw.bin", std::ios::binary | std::ios::app),
+      tape_(dir_) {}
+
+PaperState VirtualPrinter::readState() const {
+    std::ifstream in(dir_ + "/state");
+    if (!in) return PaperState::ok;
+    std::stringstream text;
+    text << in.rdbuf();
+    return parsePaperState(text.str());
+}
+
+void VirtualPrinter::receive(const unsigned char* p, std::size_t n) {
+    raw_.write(reinterpret_cast<const char*>(p), static_cast<std::streamsize>(n));
+    raw_.flush();
+
+    const std::vector<TapeItem> items = renderer_.feed(p, n);
+    const PaperState state = readState();
+    const bool printing = state != PaperState::out && state != PaperState::offline;
+    std::vector<TapeItem> paper;
+    for (const TapeItem& item : items) {
+        if (item.kind != TapeItem::statusRequest) {
+            if (printing) paper.push_back(item);
+            continue;
+        }
+        // What came before the request is on paper before the answer leaves.
+        tape_.append(paper);
+        paper.clear();
+        if (auto answer = statusAnswer(readState(), item.statusKind))
+            (void)!::write(lineFd_, &*answer, 1);
+    }
+    tape_.append(paper);
+}
+
+}  // namespace sim

@@ -1,0 +1,238 @@
+// The printer end to end: the register's printer commands against the
+// simulator's virtual printer, its state file, its tape and raw files.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <thread>
+
+#include "common/cp866.h"
+#include "tests/e2e/sim_process.h"
+
+namespace {
+
+using hostkit::Response;
+
+constexpr std::uint16_t kPrinterOffline = 0x1000;
+constexpr std::uint16_t kPaperNearEnd = 0x2000;
+constexpr std::uint16_t kPaperOut = 0x4000;
+constexpr std::size_t kStatusSize = 21;
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::size_t count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+// Waits up to ten seconds for the file to satisfy `ready`; its last content.
+template <typename Ready>
+std::string waitForFile(const std::string& path, Ready ready) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    std::string content = readFile(path);
+    while (!ready(content) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        content = readFile(path);
+    }
+    return content;
+}
+
+// A small well-formedness check of an HTML document: every element that is
+// opened is closed in order (void elements aside), the document is one
+// <html> element, and no stray '<' or '&' stands in the text.
+std::string htmlProblem(const std::string& html) {
+    std::vector<std::string> open;
+    bool sawHtml = false;
+    for (std::size_t at = 0; at < html.size();) {
+        const char c = html[at];
+        if (c == '&') {
+            const std::size_t semi = html.find(';', at);
+            if (semi == std::string::npos || semi - at > 8)
+                return "stray & at " + std::to_string(at);
+            at = semi + 1;
+            continue;
+        }
+        if (c != '<') {
+            ++at;
+            continue;
+        }
+        const std::size_t end = html.find('>', at);
+        if (end == std::string::npos) return "unclosed tag at " + std::to_string(at);
+        std::string tag = html.substr(at + 1, end - at - 1);
+        at = end + 1;
+        if (tag.empty()) return "empty tag";
+        if (tag[0] == '!') continue;  // <!DOCTYPE ...>
+        if (tag[0] == '/') {
+            const std::string name = tag.substr(1);
+            if (open.empty() || open.back() != name) return "</" + name + "> closes nothing open";
+            open.pop_back();
+            continue;
+        }
+        const std::string name = tag.substr(0, tag.find_first_of(" \t\n/"));
+        if (!std::all_of(name.begin(), name.end(), [](char ch) { return std::isalnum(ch); }))
+            return "bad tag name <" + name + ">";
+        if (name == "meta" || name == "br" || name == "link" || tag.back() == '/') continue;
+        if (open.empty()) {
+            if (name != "html" || sawHtml) return "content outside <html>";
+            sawHtml = true;
+        }
+        open.push_back(name);
+        if (name == "style") {  // raw text up to its end tag
+            const std::size_t close = html.find("</style>", at);
+            if (close == std::string::npos) return "unclosed <style>";
+            at = close;
+        }
+    }
+    if (!open.empty()) return "<" + open.back() + "> never closed";
+    return sawHtml ? "" : "no <html>";
+}
+
+class PrinterE2E : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(sim.waitReady()) << sim.output(); }
+
+    Response request(std::uint8_t command, const Bytes& data = {}) {
+        Response r;
+        std::string error;
+        auto& c = sim.client();
+        c.drain();
+        EXPECT_TRUE(c.request(command, data, r, error, 0, 30000)) << error;
+        return r;
+    }
+
+    void setPaper(const std::string& word) {
+        std::ofstream(sim.root() + "/printer/state") << word << "\n";
+    }
+
+    // The device flags by command 48 when the register serves it (it needs
+    // valid factory data); none otherwise.
+    std::optional<std::uint16_t> deviceFlags() {
+        Response r = request(48);
+        if (r.code != 0 || r.data.size() < kStatusSize) return std::nullopt;
+        return le::u16(r.data.data() + r.data.size() - kStatusSize);
+    }
+
+    std::string printerFile(const std::string& name) { return sim.root() + "/printer/" + name; }
+
+    e2e::SimProcess sim;
+};
+
+TEST_F(PrinterE2E, StatusQueryFollowsThePaperState) {
+    // Factory data makes command 48 answer with the flags; without it (or
+    // without command 63) the result codes alone are checked.
+    Bytes serial{20};
+    le::put32(serial, 271828);
+    le::putText(serial, "0000000042");
+    request(63, serial);
+
+    EXPECT_EQ(request(192).code, 0) << "no state file: paper in";
+
+    setPaper("out");
+    Response r = request(192);
+    EXPECT_EQ(r.code, 54);
+    EXPECT_TRUE(r.data.empty());
+    if (auto flags = deviceFlags()) {
+        EXPECT_TRUE(*flags & kPaperOut);
+        EXPECT_FALSE(*flags & kPrinterOffline);
+    }
+
+    setPaper("near-end");
+    EXPECT_EQ(request(192).code, 0);
+    if (auto flags = deviceFlags()) {
+        EXPECT_TRUE(*flags & kPaperNearEnd);
+        EXPECT_FALSE(*flags & kPaperOut);
+    }
+
+    setPaper("offline");
+    EXPECT_EQ(request(192).code, 53) << "after five silent attempts";
+    if (auto flags = deviceFlags()) {
+        EXPECT_TRUE(*flags & kPrinterOffline);
+    }
+
+    setPaper("ok");
+    EXPECT_EQ(request(192).code, 0);
+    if (auto flags = deviceFlags()) {
+        EXPECT_FALSE(*flags & (kPrinterOffline | kPaperOut));
+    }
+
+    std::string out;
+    setPaper("out");
+    EXPECT_EQ(e2e::runHost({"--port", sim.hostLine(), "printer", "status"}, out), 1);
+    setPaper("ok");
+    EXPECT_EQ(e2e::runHost({"--port", sim.hostLine(), "--json", "printer", "status"}, out), 0);
+    EXPECT_EQ(out, "{\"printer\":\"ok\"}\n");
+}
+
+TEST_F(PrinterE2E, FormattedPrintLandsOnTheTape) {
+    const std::string text = "Касса ОКТА-80-Ф: чек №1";
+    const std::string cp866Text = cp866::fromUtf8(text);
+    // Line spacing 0, centred, large font, bold and cut.
+    Bytes data{0, 1, 3, 0x11};
+    le::putText(data, cp866Text);
+    EXPECT_EQ(request(195, data).code, 0);
+
+    std::string tape = waitForFile(printerFile("tape.txt"), [&](const std::string& t) {
+        return t.find("✂") != std::string::npos;
+    });
+    const std::size_t at = tape.find(text + "\n");
+    ASSERT_NE(at, std::string::npos) << tape;
+    EXPECT_NE(tape.find("✂", at), std::string::npos) << "the cut follows the text";
+
+    const std::string raw = readFile(printerFile("raw.bin"));
+    EXPECT_NE(raw.find(cp866Text), std::string::npos) << "CP866 on the wire";
+    EXPECT_EQ(raw.find(text), std::string::npos) << "not UTF-8";
+
+    // Malformed requests.
+    EXPECT_EQ(request(195, {0, 1, 3}).code, 22);
+    EXPECT_EQ(request(196).code, 22);
+
+    // Raw bytes and feed-and-cut reach the paper too.
+    EXPECT_EQ(request(196, toBytes("RAW LINE\n")).code, 0);
+    EXPECT_EQ(request(197).code, 0);
+    tape = waitForFile(printerFile("tape.txt"), [](const std::string& t) {
+        return t.find("RAW LINE") != std::string::npos && count(t, "✂") >= 2;
+    });
+    EXPECT_NE(tape.find("RAW LINE\n"), std::string::npos) << tape;
+    EXPECT_GE(count(tape, "✂"), 2u) << tape;
+
+    // The styled tape is a whole document that holds the printed lines.
+    const std::string html = readFile(printerFile("tape.html"));
+    EXPECT_EQ(htmlProblem(html), "");
+    EXPECT_NE(html.find(text), std::string::npos);
+    EXPECT_NE(html.find("RAW LINE"), std::string::npos);
+    EXPECT_NE(html.find("class=\"cut\""), std::string::npos);
+}
+
+TEST_F(PrinterE2E, HostToolPrintsStyledText) {
+    std::string out;
+    EXPECT_EQ(e2e::runHost({"--port", sim.hostLine(), "print", "Итого", "к", "оплате", "--bold",
+                            "--double", "--inverse", "--font", "3", "--align", "centre", "--cut"},
+                           out),
+              0)
+        << out;
+    const std::string html = waitForFile(printerFile("tape.html"), [](const std::string& h) {
+        return h.find("Итого к оплате") != std::string::npos;
+    });
+    EXPECT_NE(html.find("class=\"large double bold inverse\">"), std::string::npos) << html;
+    EXPECT_EQ(htmlProblem(html), "");
+
+    EXPECT_EQ(e2e::runHost({"--port", sim.hostLine(), "print-raw", "1B7A0A"}, out), 0) << out;
+    const std::string tape = waitForFile(printerFile("tape.txt"), [](const std::string& t) {
+        return t.find("⟨1B 7A⟩") != std::string::npos;
+    });
+    EXPECT_NE(tape.find("⟨1B 7A⟩\n"), std::string::npos) << "unknown bytes are shown";
+    EXPECT_EQ(e2e::runHost({"--port", sim.hostLine(), "feed-cut"}, out), 0) << out;
+}
+
+}  // namespace

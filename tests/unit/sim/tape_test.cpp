@@ -1,0 +1,204 @@
+// The virtual printer: ESC/POS interpretation, the tape files and the
+// status answers.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "common/cp866.h"
+#include "sim/tape_files.h"
+#include "sim/tape_renderer.h"
+#include "sim/virtual_printer.h"
+#include "tests/support/temp_board.h"
+
+namespace {
+
+using namespace std::string_literals;
+using sim::TapeItem;
+
+std::vector<TapeItem> feed(sim::TapeRenderer& r, const std::string& bytes) {
+    return r.feed(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+}
+
+// One byte at a time: every command is split across reads.
+std::vector<TapeItem> feedBytewise(sim::TapeRenderer& r, const std::string& bytes) {
+    std::vector<TapeItem> all;
+    for (char c : bytes) {
+        auto items = feed(r, std::string(1, c));
+        all.insert(all.end(), items.begin(), items.end());
+    }
+    return all;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::size_t count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+// A job as the register sends it: prefix, a large centred bold double-size
+// block, a small inverse line, the status request, feed and cut.
+const std::string kJob =
+    "\x1D\x64\x00\x1D\x50\x00\x00\x1B\x74\x07"s
+    "\x1B\x33\x01\x1B\x61\x01\x1B\x21\x38\x1D\x42\x00"s +
+    cp866::fromUtf8("ПРИВЕТ") + "\n"s + "\x1B\x33\x01\x1B\x61\x00\x1B\x21\x01\x1D\x42\x01"s +
+    "a\tb\n"s + "\x1D\x72\x01"s + "\x1B\x33\xFF\x0A\x1B\x69"s;
+
+TEST(TapeRenderer, InterpretsAJobWhateverTheReadBoundaries) {
+    for (bool bytewise : {false, true}) {
+        sim::TapeRenderer r;
+        const auto items = bytewise ? feedBytewise(r, kJob) : feed(r, kJob);
+        ASSERT_EQ(items.size(), 5u) << "bytewise " << bytewise;
+
+        ASSERT_EQ(items[0].kind, TapeItem::line);
+        const sim::TapeLine& first = items[0].printed;
+        EXPECT_EQ(first.text(), "ПРИВЕТ");
+        EXPECT_EQ(first.align, sim::TapeAlign::centre);
+        ASSERT_EQ(first.runs.size(), 1u);
+        EXPECT_TRUE(first.runs[0].style.bold);
+        EXPECT_TRUE(first.runs[0].style.doubleHeight);
+        EXPECT_TRUE(first.runs[0].style.doubleWidth);
+        EXPECT_FALSE(first.runs[0].style.smallFont);
+        EXPECT_FALSE(first.runs[0].style.inverse);
+
+        const sim::TapeLine& second = items[1].printed;
+        EXPECT_EQ(second.text(), "a       b") << "a tab moves to the next stop of 8";
+        EXPECT_EQ(second.align, sim::TapeAlign::left);
+        EXPECT_TRUE(second.runs[0].style.smallFont);
+        EXPECT_TRUE(second.runs[0].style.inverse);
+        EXPECT_FALSE(second.runs[0].style.bold);
+
+        EXPECT_EQ(items[2].kind, TapeItem::statusRequest);
+        EXPECT_EQ(items[2].statusKind, 1);
+        EXPECT_EQ(items[3].kind, TapeItem::line);
+        EXPECT_EQ(items[3].printed.text(), "");
+        EXPECT_EQ(items[3].printed.feedDots, 255) << "the feed before the cut";
+        EXPECT_EQ(items[4].kind, TapeItem::cut);
+    }
+}
+
+TEST(TapeRenderer, ShowsWhatItDoesNotUnderstand) {
+    sim::TapeRenderer r;
+    // Before ESC t 7 the Cyrillic page is not selected.
+    auto items = feed(r, "\x8E\x1Bz\x07\x1D\x99\x10\x14\x01ok\x10\x05\n"s);
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].printed.text(), "⟨8E⟩⟨1B 7A⟩⟨07⟩⟨1D 99⟩⟨10 14 01⟩ok⟨10 05⟩");
+    ASSERT_EQ(items[0].printed.runs.size(), 3u);
+    EXPECT_TRUE(items[0].printed.runs[0].style.unknown);
+    EXPECT_FALSE(items[0].printed.runs[1].style.unknown);
+
+    // ESC @ resets the style and the code page; clearing the buffers loses
+    // the text not yet printed; a cut ends a pending line.
+    items =
+        feed(r, "\x1B\x74\x07\x1B\x21\x08\x1B\x61\x02"s + cp866::fromUtf8("Ж") + "\x1B\x40\x8E\n"s +
+                    "lost\x10\x14\x08\x01\x03\x14\x01\x06\x02\x08"s + "kept\x1B\x69"s);
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].printed.text(), "⟨8E⟩") << "initialise drops the pending line too";
+    EXPECT_EQ(items[0].printed.align, sim::TapeAlign::left);
+    EXPECT_EQ(items[1].printed.text(), "kept");
+    EXPECT_FALSE(items[1].printed.runs[0].style.bold);
+    EXPECT_EQ(items[2].kind, TapeItem::cut);
+
+    // An incomplete command waits for its last byte.
+    EXPECT_TRUE(feed(r, "\x10\x14\x08\x01\x03"s).empty());
+    items = feed(r, "\x14\x01\x06\x02\x08X\n"s);
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].printed.text(), "X");
+}
+
+TEST(TapeFiles, TextAndHtmlSurviveRestartsAndTornWrites) {
+    const std::string dir = testing_support::makeTempDir("okta-tape-");
+    sim::TapeRenderer r;
+    const auto job = feed(r, kJob + "<&>\n"s);
+    {
+        sim::TapeFiles tape(dir);
+        EXPECT_EQ(readFile(tape.htmlPath()).find("ПРИВЕТ"), std::string::npos);
+        tape.append(job);
+    }
+    sim::TapeFiles restarted(dir);
+    restarted.append(job);
+
+    const std::string text = readFile(dir + "/tape.txt");
+    EXPECT_EQ(text, "ПРИВЕТ\na       b\n\n"s + sim::kCutMark + "\n<&>\n" + "ПРИВЕТ\na       b\n\n" +
+                        sim::kCutMark + "\n<&>\n");
+
+    std::string html = readFile(dir + "/tape.html");
+    EXPECT_EQ(count(html, "</html>"), 1u);
+    EXPECT_EQ(count(html, "<div"), count(html, "</div>"));
+    EXPECT_EQ(count(html, "ПРИВЕТ"), 2u);
+    EXPECT_NE(html.find("&lt;&amp;&gt;"), std::string::npos);
+    EXPECT_NE(html.find("class=\"large double bold\">ПРИВЕТ"), std::string::npos) << html;
+    EXPECT_NE(html.find("<div class=\"line centre\">"), std::string::npos);
+    EXPECT_NE(html.find("class=\"inverse\">a       b"), std::string::npos);
+
+    // A write cut short (no tail): the next one appends and closes again.
+    std::filesystem::resize_file(dir + "/tape.html", html.size() - 5);
+    restarted.append(feed(r, "after\n"));
+    html = readFile(dir + "/tape.html");
+    EXPECT_EQ(count(html, "</html>"), 1u);
+    EXPECT_NE(html.find("after"), std::string::npos);
+    EXPECT_EQ(html.substr(html.size() - 8), "</html>\n");
+    std::filesystem::remove_all(dir);
+}
+
+TEST(VirtualPrinter, AnswersFromTheStateFileAndKeepsEveryByte) {
+    EXPECT_EQ(sim::parsePaperState(" near-end\n"), sim::PaperState::nearEnd);
+    EXPECT_EQ(sim::parsePaperState("out"), sim::PaperState::out);
+    EXPECT_EQ(sim::parsePaperState("offline\n"), sim::PaperState::offline);
+    EXPECT_EQ(sim::parsePaperState(""), sim::PaperState::ok);
+    EXPECT_EQ(sim::parsePaperState("jammed"), sim::PaperState::ok);
+    EXPECT_EQ(sim::statusAnswer(sim::PaperState::nearEnd, 1), 0x03);
+    EXPECT_EQ(sim::statusAnswer(sim::PaperState::out, '1'), 0x0C);
+    EXPECT_EQ(sim::statusAnswer(sim::PaperState::out, 2), 0x00) << "not the paper sensor";
+    EXPECT_EQ(sim::statusAnswer(sim::PaperState::offline, 1), std::nullopt);
+
+    const std::string dir = testing_support::makeTempDir("okta-printer-");
+    int line[2];
+    ASSERT_EQ(::pipe(line), 0);
+    ::fcntl(line[0], F_SETFL, O_NONBLOCK);
+    auto answers = [&] {
+        std::string got(16, '\0');
+        ssize_t n = ::read(line[0], got.data(), got.size());
+        return n > 0 ? got.substr(0, static_cast<std::size_t>(n)) : std::string();
+    };
+    auto send = [](sim::VirtualPrinter& p, const std::string& bytes) {
+        p.receive(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    };
+    {
+        sim::VirtualPrinter printer(dir, line[1]);
+        send(printer, "one\n\x1D\x72"s);
+        send(printer, "\x01"s);
+        EXPECT_EQ(answers(), "\x00"s) << "no state file: ok";
+
+        std::ofstream(dir + "/state") << "out\n";
+        send(printer, "two\n\x1D\x72\x01"s);
+        EXPECT_EQ(answers(), "\x0C"s);
+
+        std::ofstream(dir + "/state") << "offline";
+        send(printer, "\x1D\x72\x01"s);
+        EXPECT_EQ(answers(), "") << "offline: no answer at all";
+
+        std::ofstream(dir + "/state") << "near-end";
+        send(printer, "three\n\x1D\x72\x01"s);
+        EXPECT_EQ(answers(), "\x03"s);
+    }
+    EXPECT_EQ(readFile(dir + "/raw.bin"),
+              "one\n\x1D\x72\x01two\n\x1D\x72\x01\x1D\x72\x01three\n\x1D\x72\x01"s);
+    EXPECT_EQ(readFile(dir + "/tape.txt"), "one\nthree\n") << "nothing reaches missing paper";
+    ::close(line[0]);
+    ::close(line[1]);
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
