@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "core/core_worker.h"
+#include "device/eeprom.h"
 #include "link/host_link_server.h"
 #include "platform/board.h"
 
@@ -37,6 +38,14 @@ int runNormal(const RunHooks& hooks) {
 
 int runRegister(int argc, char** argv, const RunHooks& hooks) {
     const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "-c") {
+        eeprom::eraseEeprom();
+        return 0;
+    }
+    if (mode == "-d") {
+        eeprom::dumpEeprom();
+        return 0;
+    }
     if (mode == "-s") return runLinkOnly(hooks);
     return runNormal(hooks);
 }

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "config/config_worker.h"
+#include "core/factory_number_command.h"
 #include "core/printer_commands.h"
 
 namespace {
@@ -18,6 +19,7 @@ constexpr Row kTable[] = {
     {2, serveConfig<&ConfigWorker::writeRecord>},
     {3, serveConfig<&ConfigWorker::readClock>},
     {4, serveConfig<&ConfigWorker::setClock>},
+    {63, setFactoryNumberCommand},
     {64, serveConfig<&ConfigWorker::readDeviceSetting>},
     {65, serveConfig<&ConfigWorker::setDeviceSetting>},
     {192, printerStatusCommand},

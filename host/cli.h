@@ -62,6 +62,7 @@ using CommandTable = std::vector<Command>;
 void addBasicCommands(CommandTable& table);
 void addConfigCommands(CommandTable& table);
 void addPrinterCommands(CommandTable& table);
+void addIdentityCommands(CommandTable& table);
 
 // Argument helpers for subcommands. Each removes what it takes from `args`.
 // A flag such as --bold; true when present.

@@ -23,6 +23,7 @@ CommandTable allCommands() {
     addBasicCommands(table);
     addConfigCommands(table);
     addPrinterCommands(table);
+    addIdentityCommands(table);
     return table;
 }
 

@@ -43,7 +43,7 @@ void HostLinkServer::run(const std::atomic<bool>* stop, const std::function<void
 }
 
 bool HostLinkServer::handle(const CoreTransaction& t, CoreApiResult& result) {
-    if (serveLinkCommand(t, result, *queue_)) return true;
+    if (serveLinkCommand(t, result, coreRunning_ ? queue_.get() : nullptr)) return true;
     if (!coreRunning_) return false;
     return queue_->exec(t, result);
 }

@@ -17,6 +17,22 @@ std::FILE* openFile(std::string_view boardPath, const char* mode);
 // Closes a file opened with openFile; the result of fclose.
 int closeFile(std::FILE* f);
 
+// Flushes the stream and then the file's data to the medium; false when
+// either step failed.
+bool syncFile(std::FILE* f);
+
+// Creates the directory at the board path, one level only; true when a
+// directory is there afterwards.
+bool makeDirectory(std::string_view boardPath);
+
+// Creates an empty file when nothing is at the board path (like touch),
+// then syncs the file and its directory; true when it exists afterwards.
+bool touchFile(std::string_view boardPath);
+
+// Removes whatever is at the board path, recursively (like rm -rf), then
+// syncs the directory that held it; true when nothing is there afterwards.
+bool removePath(std::string_view boardPath);
+
 // Owns a FILE* from openFile and closes it on scope exit.
 class FileHandle {
 public:

@@ -115,10 +115,10 @@ class PrinterE2E : public ::testing::Test {
         std::ofstream(sim.root() + "/printer/state") << word << "\n";
     }
 
-    // The device flags by command 48 when the register serves it (it needs
-    // valid factory data); none otherwise.
+    // The device flags by command 48 (it needs valid factory data).
     std::optional<std::uint16_t> deviceFlags() {
         Response r = request(48);
+        EXPECT_EQ(r.code, 0) << "command 48 must answer once the factory number is set";
         if (r.code != 0 || r.data.size() < kStatusSize) return std::nullopt;
         return le::u16(r.data.data() + r.data.size() - kStatusSize);
     }
@@ -129,12 +129,11 @@ class PrinterE2E : public ::testing::Test {
 };
 
 TEST_F(PrinterE2E, StatusQueryFollowsThePaperState) {
-    // Factory data makes command 48 answer with the flags; without it (or
-    // without command 63) the result codes alone are checked.
+    // Factory data makes command 48 answer with the flags.
     Bytes serial{20};
     le::put32(serial, 271828);
     le::putText(serial, "0000000042");
-    request(63, serial);
+    ASSERT_EQ(request(63, serial).code, 0);
 
     EXPECT_EQ(request(192).code, 0) << "no state file: paper in";
 
