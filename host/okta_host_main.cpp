@@ -31,8 +31,13 @@ void printUsage(const CommandTable& table) {
     std::printf(
         "usage: okta-host [--port PATH] [--json] [--timeout MS] [--cashier N] [--password P] "
         "COMMAND [ARGS]\n\ncommands:\n");
-    for (const Command& c : table)
-        std::printf("  %-28s %s\n", (c.name + " " + c.usage).c_str(), c.summary.c_str());
+    for (const Command& c : table) {
+        const std::string synopsis = c.usage.empty() ? c.name : c.name + " " + c.usage;
+        if (synopsis.size() <= 28)
+            std::printf("  %-28s %s\n", synopsis.c_str(), c.summary.c_str());
+        else
+            std::printf("  %s\n  %-28s %s\n", synopsis.c_str(), "", c.summary.c_str());
+    }
     std::printf("\nThe port defaults to $OKTA_PORT. Authorised commands use cashier 20 with the\n"
                 "factory service password 271828 unless --cashier and --password say otherwise.\n");
 }
