@@ -258,8 +258,11 @@ int runCashierGet(Context& ctx, std::vector<std::string>& args) {
     return kOk;
 }
 
-// Reads the cashier, changes the fields given, writes it back. The register
-// keeps cashier 20's name and password when they are written empty or 0.
+constexpr std::uint8_t kServiceCashier = 20;
+
+// Reads the cashier, changes the fields given, writes it back. The cashier's
+// own password is --new-password: the global --password is the authorising
+// cashier's, taken from anywhere on the command line.
 int runCashierSet(Context& ctx, std::vector<std::string>& args) {
     int status = kOk;
     std::optional<std::string> name;
@@ -282,7 +285,9 @@ int runCashierSet(Context& ctx, std::vector<std::string>& args) {
     std::uint8_t number = 0;
     if (!takeRecordNumber(ctx, args, number, status)) return status;
     if (!name && !password && !rights)
-        return fail(ctx, kUsage, "give --name, --new-password or --rights");
+        return fail(ctx, kUsage,
+                    "give --name, --new-password or --rights (--password is the password of "
+                    "the cashier who authorises the change)");
 
     Bytes record;
     if ((status = readRecord(ctx, kCashier, number, record))) return status;
@@ -291,6 +296,12 @@ int runCashierSet(Context& ctx, std::vector<std::string>& args) {
     if (name) putName(record, kCashier, *name);
     Bytes written;
     if ((status = writeRecord(ctx, kCashier, record, written))) return status;
+    // Cashier 20 is written only by itself, keeps its name and password when
+    // given none and always holds every right: show what the register stored.
+    if (number == kServiceCashier) {
+        if (password && *password != 0) ctx.password = *password;
+        if ((status = readRecord(ctx, kCashier, number, written))) return status;
+    }
     printCashier(ctx, written);
     return kOk;
 }
@@ -491,9 +502,10 @@ int runPrinterSettingSet(Context& ctx, std::vector<std::string>& args) {
 
 void addConfigCommands(CommandTable& table) {
     table.push_back({"cashier get", "N", "a cashier's record (command 1)", runCashierGet});
-    // --new-password, because --password is the authorising cashier's.
     table.push_back({"cashier set", "N [--name TEXT] [--new-password P] [--rights LIST]",
-                     "change a cashier; rights: " + rightNamesList() + " (command 2)",
+                     "change a cashier (command 2): --new-password is its new password, while "
+                     "--password stays the authorising cashier's; rights: " +
+                         rightNamesList(),
                      runCashierSet});
     table.push_back({"section get", "N", "a section's record (command 1)", runSectionGet});
     table.push_back({"section set", "N --name TEXT", "name a section (command 2)", runSectionSet});

@@ -169,6 +169,17 @@ TEST_F(ConfigE2E, HostKitSubcommands) {
     EXPECT_NE(out.find("flags: 0x00000000"), std::string::npos) << out;
 
     EXPECT_EQ(host({"section", "get", "21"}, out), 2) << "a bad record number is a usage error";
+
+    // Cashier 20 keeps every right whatever is written; the output shows what
+    // the register stored, and the new password authorises from then on.
+    ASSERT_EQ(
+        host({"--json", "cashier", "set", "20", "--rights", "sale", "--new-password", "42"}, out),
+        0)
+        << out;
+    EXPECT_NE(out.find("\"rights\":\"0x03FF\""), std::string::npos) << out;
+    EXPECT_NE(out.find("\"password\":42"), std::string::npos) << out;
+    EXPECT_NE(out.find("\"name\":\"ЦТО\""), std::string::npos) << out;
+    EXPECT_EQ(host({"--password", "42", "cashier", "get", "20"}, out), 0) << out;
 }
 
 }  // namespace

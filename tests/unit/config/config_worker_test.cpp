@@ -121,8 +121,10 @@ TEST_F(ConfigWorkerTest, CashierRights) {
     ASSERT_EQ(run(&ConfigWorker::writeRecord, service(withType(1, encodeCashier(clerk)))).code, 0);
     EXPECT_EQ(run(&ConfigWorker::readRecord, prefix(6, 66, {2, 1})).code, 0);
     EXPECT_EQ(run(&ConfigWorker::readRecord, prefix(6, 66, {1, 1})).code, 16);
-    EXPECT_EQ(
-        run(&ConfigWorker::writeRecord, prefix(6, 66, withType(1, encodeCashier(clerk)))).code, 16);
+    CoreApiResult r =
+        run(&ConfigWorker::writeRecord, prefix(6, 66, withType(1, encodeCashier(clerk))));
+    EXPECT_EQ(r.code, 16);
+    EXPECT_EQ(r.data, encodeCashier(clerk)) << "the record comes back without its type byte";
     EXPECT_EQ(run(&ConfigWorker::setClock, prefix(6, 66, {0, 0, 0, 0x70})).code, 16);
 }
 
