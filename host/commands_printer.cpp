@@ -17,7 +17,7 @@ constexpr std::uint8_t kFeedAndCut = 197;
 
 // Byte 3 of the format: style flags and the cut.
 constexpr std::uint8_t kBold = 0x01;
-constexpr std::uint8_t kCarriedFlag = 0x02;  // kept with the text, not printed
+constexpr std::uint8_t kCarriedFlag = 0x02;  // attribute bit 28: carried, not printed
 constexpr std::uint8_t kInverse = 0x04;
 constexpr std::uint8_t kDoubleSize = 0x08;
 constexpr std::uint8_t kCut = 0x10;
@@ -48,7 +48,7 @@ int takeFormat(Context& ctx, std::vector<std::string>& args, Bytes& format) {
     }
     std::uint8_t flags = 0;
     if (takeFlag(args, "--bold")) flags |= kBold;
-    if (takeFlag(args, "--underline")) flags |= kCarriedFlag;
+    if (takeFlag(args, "--carried-flag")) flags |= kCarriedFlag;
     if (takeFlag(args, "--inverse")) flags |= kInverse;
     if (takeFlag(args, "--double")) flags |= kDoubleSize;
     if (takeFlag(args, "--cut")) flags |= kCut;
@@ -97,7 +97,7 @@ void addPrinterCommands(CommandTable& table) {
     table.push_back({"print", "TEXT [--font N --align A ...]",
                      "print UTF-8 text as one block (command 195): --font 0-3, --align "
                      "left|centre|right, --spacing 0-5, --bold, --double, --inverse, --cut, "
-                     "--underline (carried with the text, not printed)",
+                     "--carried-flag (sets attribute bit 28, which changes nothing on paper)",
                      runPrint});
     table.push_back(
         {"print-raw", "HEX...", "send bytes to the printer unchanged (command 196)", runPrintRaw});

@@ -60,13 +60,13 @@ void ensurePrinterOpen(rs::SerialPort* port) {
 
 ResultCode queryPrinterStatus(rs::SerialPort* port) {
     if (port) {
-        for (int attempt = 1; attempt <= kStatusAttempts; ++attempt) {
+        for (int attempt = 0; attempt < kStatusAttempts; ++attempt) {
             send(*port, escpos::kStatusRequest);
             std::string answer;
             const int got = port->read(answer, 1);
             if (got < 0) break;
             if (got > 0) return applyStatusByte(static_cast<std::uint8_t>(answer[0]));
-            if (attempt < kStatusAttempts) pauseMs(kSilentAttemptPauseMs);
+            pauseMs(kSilentAttemptPauseMs);
         }
     }
     FrStatus::status().setFlag(FrStatus::printerOffline, true);

@@ -28,10 +28,10 @@ std::unique_ptr<rs::SerialPort> createPrinterPort();
 void ensurePrinterOpen(rs::SerialPort* port);
 
 // Asks for the paper status up to five times (each waits up to the port's
-// read time-out, with 100 ms between silent attempts; a failed read stops
-// at once). Updates the three printer flags. Returns Success, PaperOut
-// (paper out; a near end only sets paperNearEnd) or PrinterOffline (no
-// port, no answer, or the read failed).
+// read time-out and pauses 100 ms when nothing came, so a silent printer
+// costs about 1.5 s; a failed read stops at once). Updates the three
+// printer flags. Returns Success, PaperOut (paper out; a near end only sets
+// paperNearEnd) or PrinterOffline (no port, no answer, or the read failed).
 ResultCode queryPrinterStatus(rs::SerialPort* port);
 
 // Recovery: closes and reopens the port, clears the printer's buffers,

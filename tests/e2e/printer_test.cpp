@@ -7,34 +7,23 @@
 #include <cctype>
 #include <chrono>
 #include <fstream>
-#include <optional>
-#include <sstream>
 #include <thread>
 
 #include "common/cp866.h"
 #include "tests/e2e/sim_process.h"
+#include "tests/support/file_text.h"
 
 namespace {
 
+using namespace std::string_literals;
 using hostkit::Response;
+using testing_support::countOf;
+using testing_support::readFile;
 
 constexpr std::uint16_t kPrinterOffline = 0x1000;
 constexpr std::uint16_t kPaperNearEnd = 0x2000;
 constexpr std::uint16_t kPaperOut = 0x4000;
 constexpr std::size_t kStatusSize = 21;
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::size_t count(const std::string& text, const std::string& what) {
-    std::size_t n = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
 
 // Waits up to ten seconds for the file to satisfy `ready`; its last content.
 template <typename Ready>
@@ -115,12 +104,13 @@ class PrinterE2E : public ::testing::Test {
         std::ofstream(sim.root() + "/printer/state") << word << "\n";
     }
 
-    // The device flags by command 48 (it needs valid factory data).
-    std::optional<std::uint16_t> deviceFlags() {
+    // The device flags by command 48 (it needs valid factory data): the
+    // status record ends its answer. Fails the test when they cannot be read.
+    void readDeviceFlags(std::uint16_t& flags) {
         Response r = request(48);
-        EXPECT_EQ(r.code, 0) << "command 48 must answer once the factory number is set";
-        if (r.code != 0 || r.data.size() < kStatusSize) return std::nullopt;
-        return le::u16(r.data.data() + r.data.size() - kStatusSize);
+        ASSERT_EQ(r.code, 0) << "command 48 must answer once the factory number is set";
+        ASSERT_GE(r.data.size(), kStatusSize);
+        flags = le::u16(r.data.data() + r.data.size() - kStatusSize);
     }
 
     std::string printerFile(const std::string& name) { return sim.root() + "/printer/" + name; }
@@ -137,33 +127,36 @@ TEST_F(PrinterE2E, StatusQueryFollowsThePaperState) {
 
     EXPECT_EQ(request(192).code, 0) << "no state file: paper in";
 
+    std::uint16_t flags = 0;
     setPaper("out");
     Response r = request(192);
     EXPECT_EQ(r.code, 54);
     EXPECT_TRUE(r.data.empty());
-    if (auto flags = deviceFlags()) {
-        EXPECT_TRUE(*flags & kPaperOut);
-        EXPECT_FALSE(*flags & kPrinterOffline);
-    }
+    ASSERT_NO_FATAL_FAILURE(readDeviceFlags(flags));
+    EXPECT_TRUE(flags & kPaperOut);
+    EXPECT_FALSE(flags & kPrinterOffline);
 
     setPaper("near-end");
     EXPECT_EQ(request(192).code, 0);
-    if (auto flags = deviceFlags()) {
-        EXPECT_TRUE(*flags & kPaperNearEnd);
-        EXPECT_FALSE(*flags & kPaperOut);
-    }
+    ASSERT_NO_FATAL_FAILURE(readDeviceFlags(flags));
+    EXPECT_TRUE(flags & kPaperNearEnd);
+    EXPECT_FALSE(flags & kPaperOut);
 
     setPaper("offline");
-    EXPECT_EQ(request(192).code, 53) << "after five silent attempts";
-    if (auto flags = deviceFlags()) {
-        EXPECT_TRUE(*flags & kPrinterOffline);
-    }
+    const std::string statusRequest = "\x1D\x72\x01";
+    const std::size_t sent = countOf(readFile(printerFile("raw.bin")), statusRequest);
+    EXPECT_EQ(request(192).code, 53);
+    const std::string raw = waitForFile(printerFile("raw.bin"), [&](const std::string& bytes) {
+        return countOf(bytes, statusRequest) >= sent + 5;
+    });
+    EXPECT_EQ(countOf(raw, statusRequest), sent + 5) << "five silent attempts";
+    ASSERT_NO_FATAL_FAILURE(readDeviceFlags(flags));
+    EXPECT_TRUE(flags & kPrinterOffline);
 
     setPaper("ok");
     EXPECT_EQ(request(192).code, 0);
-    if (auto flags = deviceFlags()) {
-        EXPECT_FALSE(*flags & (kPrinterOffline | kPaperOut));
-    }
+    ASSERT_NO_FATAL_FAILURE(readDeviceFlags(flags));
+    EXPECT_FALSE(flags & (kPrinterOffline | kPaperOut | kPaperNearEnd));
 
     std::string out;
     setPaper("out");
@@ -191,6 +184,14 @@ TEST_F(PrinterE2E, FormattedPrintLandsOnTheTape) {
     const std::string raw = readFile(printerFile("raw.bin"));
     EXPECT_NE(raw.find(cp866Text), std::string::npos) << "CP866 on the wire";
     EXPECT_EQ(raw.find(text), std::string::npos) << "not UTF-8";
+    // The whole job: prefix, the style the four bytes ask for (narrow paper,
+    // so ESC a 0 and the register centres the 23 bytes in 34 itself; large
+    // bold font), the line, feed and cut, then the status check.
+    ASSERT_EQ(cp866Text.size(), 23u);
+    const std::string job = "\x1D\x64\x00\x1D\x50\x00\x00\x1B\x74\x07"s +
+                            "\x1B\x33\x01\x1B\x61\x00\x1B\x21\x08\x1D\x42\x00"s + "     " +
+                            cp866Text + "\n\x1B\x33\xFF\x0A\x1B\x69\x1D\x72\x01"s;
+    EXPECT_NE(raw.find(job), std::string::npos);
 
     // Malformed requests.
     EXPECT_EQ(request(195, {0, 1, 3}).code, 22);
@@ -200,10 +201,10 @@ TEST_F(PrinterE2E, FormattedPrintLandsOnTheTape) {
     EXPECT_EQ(request(196, toBytes("RAW LINE\n")).code, 0);
     EXPECT_EQ(request(197).code, 0);
     tape = waitForFile(printerFile("tape.txt"), [](const std::string& t) {
-        return t.find("RAW LINE") != std::string::npos && count(t, "✂") >= 2;
+        return t.find("RAW LINE") != std::string::npos && countOf(t, "✂") >= 2;
     });
     EXPECT_NE(tape.find("RAW LINE\n"), std::string::npos) << tape;
-    EXPECT_GE(count(tape, "✂"), 2u) << tape;
+    EXPECT_GE(countOf(tape, "✂"), 2u) << tape;
 
     // The styled tape is a whole document that holds the printed lines.
     const std::string html = readFile(printerFile("tape.html"));
@@ -215,9 +216,10 @@ TEST_F(PrinterE2E, FormattedPrintLandsOnTheTape) {
 
 TEST_F(PrinterE2E, HostToolPrintsStyledText) {
     std::string out;
-    EXPECT_EQ(e2e::runHost({"--port", sim.hostLine(), "print", "Итого", "к", "оплате", "--bold",
-                            "--double", "--inverse", "--font", "3", "--align", "centre", "--cut"},
-                           out),
+    EXPECT_EQ(e2e::runHost(
+                  {"--port", sim.hostLine(), "print", "Итого", "к", "оплате", "--bold", "--double",
+                   "--inverse", "--carried-flag", "--font", "3", "--align", "centre", "--cut"},
+                  out),
               0)
         << out;
     const std::string html = waitForFile(printerFile("tape.html"), [](const std::string& h) {

@@ -252,4 +252,21 @@ TEST(PrintLayout, BlocksAndText) {
     EXPECT_EQ(rendered, printing::renderBlock(both[0], false) + printing::renderBlock(added, true));
 }
 
+TEST(PrintLayout, FixedNotices) {
+    PaperWidth width(60);
+    const printing::PrintBlock copy = printing::copyMarkerBlock();
+    EXPECT_EQ(copy.attributes.word(), 0x0D002000u | 60u)
+        << "small font 1, centre written as 0x05000000, bold";
+    EXPECT_EQ(copy.lines, std::vector<std::string>{cp866::fromUtf8("(КОПИЯ)")});
+
+    const printing::PrintBlock warning = printing::storageWarningBlock();
+    EXPECT_EQ(warning.attributes.word(), 0x4D006000u | 60u)
+        << "large font 3, centred, bold, double size";
+    std::vector<std::string> utf8;
+    for (const std::string& line : warning.lines) utf8.push_back(cp866::toUtf8(line));
+    EXPECT_EQ(utf8, (std::vector<std::string>{"ВНИМАНИЕ!", "ИДЕТ ФОРМИРОВАНИЕ ВНУТРЕННЕГО",
+                                              "ИДЕТ ФОРМИРОВАНИЕ", "ХРАНИЛИЩА!",
+                                              "НЕ ВЫКЛЮЧАЙТЕ АППАРАТ", "ДО ПЕЧАТИ ПРИВЕТСТВИЯ!"}));
+}
+
 }  // namespace

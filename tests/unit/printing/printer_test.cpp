@@ -161,7 +161,12 @@ TEST_F(PrinterDriver, StatusQueryRetriesSilenceFiveTimes) {
 
     FakePrinter silent(always(-1));
     auto silentPort = openPort(silent);
+    const auto silentStart = std::chrono::steady_clock::now();
     EXPECT_EQ(printing::queryPrinterStatus(silentPort.get()), ResultCode::PrinterOffline);
+    // Five reads of 200 ms, each followed by its 100 ms pause (a little slack
+    // for the tick of the read time-out).
+    EXPECT_GE(std::chrono::steady_clock::now() - silentStart, std::chrono::milliseconds(1450))
+        << "every silent attempt, the fifth too, is followed by the pause";
     EXPECT_TRUE(flag(FrStatus::printerOffline));
     EXPECT_EQ(silent.received(), repeat(kRequest, 5));
 }

@@ -7,18 +7,20 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "common/cp866.h"
 #include "sim/tape_files.h"
 #include "sim/tape_renderer.h"
 #include "sim/virtual_printer.h"
+#include "tests/support/file_text.h"
 #include "tests/support/temp_board.h"
 
 namespace {
 
 using namespace std::string_literals;
 using sim::TapeItem;
+using testing_support::countOf;
+using testing_support::readFile;
 
 std::vector<TapeItem> feed(sim::TapeRenderer& r, const std::string& bytes) {
     return r.feed(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
@@ -32,19 +34,6 @@ std::vector<TapeItem> feedBytewise(sim::TapeRenderer& r, const std::string& byte
         all.insert(all.end(), items.begin(), items.end());
     }
     return all;
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::size_t count(const std::string& text, const std::string& what) {
-    std::size_t n = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
 }
 
 // A job as the register sends it: prefix, a large centred bold double-size
@@ -134,9 +123,9 @@ TEST(TapeFiles, TextAndHtmlSurviveRestartsAndTornWrites) {
                         sim::kCutMark + "\n<&>\n");
 
     std::string html = readFile(dir + "/tape.html");
-    EXPECT_EQ(count(html, "</html>"), 1u);
-    EXPECT_EQ(count(html, "<div"), count(html, "</div>"));
-    EXPECT_EQ(count(html, "ПРИВЕТ"), 2u);
+    EXPECT_EQ(countOf(html, "</html>"), 1u);
+    EXPECT_EQ(countOf(html, "<div"), countOf(html, "</div>"));
+    EXPECT_EQ(countOf(html, "ПРИВЕТ"), 2u);
     EXPECT_NE(html.find("&lt;&amp;&gt;"), std::string::npos);
     EXPECT_NE(html.find("class=\"large double bold\">ПРИВЕТ"), std::string::npos) << html;
     EXPECT_NE(html.find("<div class=\"line centre\">"), std::string::npos);
@@ -146,7 +135,7 @@ TEST(TapeFiles, TextAndHtmlSurviveRestartsAndTornWrites) {
     std::filesystem::resize_file(dir + "/tape.html", html.size() - 5);
     restarted.append(feed(r, "after\n"));
     html = readFile(dir + "/tape.html");
-    EXPECT_EQ(count(html, "</html>"), 1u);
+    EXPECT_EQ(countOf(html, "</html>"), 1u);
     EXPECT_NE(html.find("after"), std::string::npos);
     EXPECT_EQ(html.substr(html.size() - 8), "</html>\n");
     std::filesystem::remove_all(dir);
