@@ -79,7 +79,18 @@ Bytes RegData::taxBytes(std::size_t index) const {
     return Bytes(p, p + kTaxSize);
 }
 
-Tax RegData::taxAt(std::size_t index) const { return decodeTax(taxBytes(index)).value_or(Tax{}); }
+Tax RegData::taxAt(std::size_t index) const {
+    Tax tax;  // an index past the five reads as an all-zero record
+    tax.kind = Tax::kNoTax;
+    if (index >= kTaxCount) return tax;
+    // The record as stored, valid or not: its tagged form shows what is there.
+    const std::uint8_t* p = &bytes_[kTaxesOffset + index * kTaxSize];
+    const std::uint16_t word = le::u16(p);
+    tax.rate = word & Tax::kRateMask;
+    tax.kind = static_cast<std::uint8_t>(word >> 14);
+    tax.name = record_text::read(p + 2, Tax::kMaxName);
+    return tax;
+}
 
 void RegData::setTaxAt(std::size_t index, const Tax& tax) { setTaxBytes(index, encodeTax(tax)); }
 
@@ -90,8 +101,8 @@ void RegData::setTaxBytes(std::size_t index, const Bytes& tax) {
 
 bool RegData::hasUsableTax() const {
     for (std::size_t i = 0; i < kTaxCount; ++i) {
-        const std::uint16_t word = le::u16(&bytes_[kTaxesOffset + i * kTaxSize]);
-        if ((word >> 14) != Tax::kNotSet && (word & Tax::kRateMask) <= Tax::kMaxRate) return true;
+        const Tax tax = taxAt(i);
+        if (tax.kind != Tax::kNotSet && tax.rate <= Tax::kMaxRate) return true;
     }
     return false;
 }

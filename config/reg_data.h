@@ -80,8 +80,9 @@ public:
     void setRegistrationNumber(std::uint32_t number);
     std::uint32_t checkValue() const;
 
-    // The tax with index 0..4 (tax number index + 1). A stored tax that is
-    // not valid, and any index of 5 or more, reads as an empty tax.
+    // The tax with index 0..4 (tax number index + 1) as stored, whether
+    // valid or not; an index of 5 or more gives an all-zero record (kind 0,
+    // rate 0, no name).
     Tax taxAt(std::size_t index) const;
     // Writes the tax with index 0..4; ignored for an index above 4.
     void setTaxAt(std::size_t index, const Tax& tax);

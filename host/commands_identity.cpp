@@ -137,16 +137,45 @@ int runKey(Context& ctx, std::vector<std::string>&) {
     return kOk;
 }
 
+constexpr const char* kTaxKinds[] = {"no tax", "contained", "on top", "not set"};
+
+// A tax container's children (13102 kind, 13103 rate in hundredths of a
+// percent, 13104 name) as fields; false when the value is not such a
+// container.
+bool addTaxFields(const Bytes& value, Fields& out) {
+    Fields fields;
+    le::Reader r(value);
+    while (r.remaining() > 0) {
+        const std::uint16_t tag = r.u16();
+        const std::uint16_t length = r.u16();
+        const Bytes child = r.bytes(length);
+        if (r.failed()) return false;
+        if (tag == 13102 && length == 1)
+            fields.push_back({"taxKind", std::string(kTaxKinds[child[0] & 3])});
+        else if (tag == 13103 && length == 2)
+            fields.push_back({"taxRate", amountText(le::u16(child.data()) & 0x3FFF) + "%"});
+        else if (tag == 13104)
+            fields.push_back({"taxName", utf8(child)});
+        else
+            return false;
+    }
+    out.insert(out.end(), fields.begin(), fields.end());
+    return true;
+}
+
 // The value of a registration tag, readable: texts in UTF-8 (a trailing
-// zero byte of a full field dropped), numbers in decimal, taxes in hex.
-Field tagValue(std::uint16_t tag, const Bytes& value) {
+// zero byte of a full field dropped), numbers in decimal, taxes by their
+// kind, rate and name; anything else in hex.
+void addTagValue(std::uint16_t tag, const Bytes& value, Fields& out) {
     switch (tag) {
         case 11012:
             if (value.size() != 4) break;
-            return {"value", timeText(le::u32(value.data()))};
+            out.push_back({"value", timeText(le::u32(value.data()))});
+            return;
         case 11041:
             if (value.size() != 4) break;
-            return {"value", static_cast<unsigned long long>(le::u32(value.data()))};
+            out.push_back({"value", static_cast<unsigned long long>(le::u32(value.data()))});
+            return;
         case 11009:
         case 11018:
         case 11037:
@@ -154,12 +183,14 @@ Field tagValue(std::uint16_t tag, const Bytes& value) {
         case 11187: {
             Bytes text = value;
             if (!text.empty() && text.back() == 0) text.pop_back();
-            return {"value", utf8(text)};
+            out.push_back({"value", utf8(text)});
+            return;
         }
         default:
+            if (tag >= 13105 && tag <= 13109 && addTaxFields(value, out)) return;
             break;
     }
-    return {"value", hexUpper(value)};
+    out.push_back({"value", hexUpper(value)});
 }
 
 int runRegTag(Context& ctx, std::vector<std::string>& args) {
@@ -177,11 +208,11 @@ int runRegTag(Context& ctx, std::vector<std::string>& args) {
         le::Reader reader(r.data);
         const std::uint16_t answeredTag = reader.u16();
         const std::uint16_t length = reader.u16();
-        if (answeredTag != tag || reader.remaining() != length)
+        if (reader.failed() || answeredTag != tag || reader.remaining() != length)
             return fail(ctx, kNoLink, "malformed tagged value: " + hexUpper(r.data));
         fields.push_back({"served", true});
         fields.push_back({"length", static_cast<long long>(length)});
-        fields.push_back(tagValue(answeredTag, reader.rest()));
+        addTagValue(answeredTag, reader.rest(), fields);
     }
     ctx.print(fields);
     return kOk;

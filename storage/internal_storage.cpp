@@ -58,6 +58,24 @@ class RecordFile {
 
 bool isShiftClose(const DocDescriptor& header) { return header.type == FrStatus::shiftCloseDoc; }
 
+// The backward walk of the sums: every whole record from the last to the
+// first, handed to `visit` (header, counter set) until it returns false.
+// False when the file is missing or cannot be opened, or a record cannot be
+// read; what `visit` summed before stays.
+template <class Visit>
+bool walkBackward(Visit visit) {
+    if (!storageExists()) return false;
+    RecordFile file;
+    if (!file) return false;
+    for (std::uint64_t i = file.count(); i-- > 0;) {
+        DocDescriptor header;
+        CounterSet counters;
+        if (!file.readRecord(i, header, counters)) return false;
+        if (!visit(header, counters)) break;
+    }
+    return true;
+}
+
 // The forward walk shared by the shift-range and period sums, keyed by
 // `keyOf` of each shift-close header.
 bool sumRange(std::uint32_t first, std::uint32_t last, std::uint32_t (*keyOf)(const DocDescriptor&),
@@ -127,34 +145,26 @@ bool lastShiftCloseHeader(DocDescriptor& out) {
 
 bool sumSinceRegistration(CounterSet& out) {
     out = CounterSet{};
-    if (!storageExists()) return false;
-    RecordFile file;
-    if (!file) return false;
-    for (std::uint64_t i = file.count(); i-- > 0;) {
-        DocDescriptor header;
-        CounterSet counters;
-        if (!file.readRecord(i, header, counters)) return false;
-        if (i + 1 == file.count()) out.cashInDrawer = counters.cashInDrawer;
-        if (!isShiftClose(header)) break;
+    bool lastRecord = true;
+    return walkBackward([&](const DocDescriptor& header, const CounterSet& counters) {
+        // The drawer as it stood at the last record, whatever its type.
+        if (lastRecord) out.cashInDrawer = counters.cashInDrawer;
+        lastRecord = false;
+        if (!isShiftClose(header)) return false;
         sumInto(out, counters);
-    }
-    return true;
+        return true;
+    });
 }
 
 bool sumGross(GrossCounterSet& out) {
     out = GrossCounterSet{};
-    if (!storageExists()) return false;
-    RecordFile file;
-    if (!file) return false;
-    for (std::uint64_t i = file.count(); i-- > 0;) {
-        DocDescriptor header;
-        CounterSet counters;
-        if (!file.readRecord(i, header, counters)) return false;
-        if (header.type == FrStatus::registrationDoc) continue;
-        if (!isShiftClose(header)) break;
+    return walkBackward([&](const DocDescriptor& header, const CounterSet& counters) {
+        // Gross totals run across registrations; an archive close ends them.
+        if (header.type == FrStatus::registrationDoc) return true;
+        if (!isShiftClose(header)) return false;
         sumInto(out, counters);
-    }
-    return true;
+        return true;
+    });
 }
 
 bool sumShiftRange(std::uint16_t first, std::uint16_t last, DocDescriptor& firstHeader,

@@ -1,47 +1,8 @@
 #include "storage/records.h"
 
-#include <limits>
-
 #include "common/crc.h"
 
 namespace {
-
-// Bytes 0..25 are laid out alike in CounterSet and GrossCounterSet.
-template <class Set>
-void appendHead(const Set& s, Bytes& out) {
-    le::put16(out, s.shiftField);
-    le::put16(out, s.cashInCount);
-    le::put16(out, s.cashOutCount);
-    le::put64(out, s.cashInAmount);
-    le::put64(out, s.cashOutAmount);
-    le::put32(out, s.receiptCount);
-}
-
-template <class Set>
-void readHead(Set& s, le::Reader& in) {
-    s.shiftField = in.u16();
-    s.cashInCount = in.u16();
-    s.cashOutCount = in.u16();
-    s.cashInAmount = in.u64();
-    s.cashOutAmount = in.u64();
-    s.receiptCount = in.u32();
-}
-
-template <class Entry>
-void appendEntryHead(const Entry& e, Bytes& out) {
-    le::put8(out, e.kind);
-    le::put32(out, e.count);
-    le::put64(out, e.total);
-    for (std::uint64_t v : e.byPayment) le::put64(out, v);
-}
-
-template <class Entry>
-void readEntryHead(Entry& e, le::Reader& in) {
-    e.kind = in.u8();
-    e.count = in.u32();
-    e.total = in.u64();
-    for (std::uint64_t& v : e.byPayment) v = in.u64();
-}
 
 template <class Record>
 Bytes encodeRecord(const Record& r) {
@@ -57,31 +18,30 @@ Record decodeRecord(const std::uint8_t* p) {
     return Record::read(in);
 }
 
-// Adds without wrapping: a counter that reached its largest value stays there.
+// Adds into a field of the same width, wrapping at that width as the stored
+// counters do.
 template <class T>
-void addSaturating(T& acc, T v) {
-    acc = acc > std::numeric_limits<T>::max() - v ? std::numeric_limits<T>::max()
-                                                  : static_cast<T>(acc + v);
+void add(T& acc, T v) {
+    acc = static_cast<T>(acc + v);
 }
 
 // Everything but the tax sums, shared by both accumulators.
 template <class Acc>
 void sumCommon(Acc& acc, const CounterSet& r) {
-    addSaturating<std::uint16_t>(acc.shiftField, 1);
-    addSaturating(acc.cashInCount, r.cashInCount);
-    addSaturating(acc.cashOutCount, r.cashOutCount);
-    addSaturating(acc.cashInAmount, r.cashInAmount);
-    addSaturating(acc.cashOutAmount, r.cashOutAmount);
-    addSaturating(acc.receiptCount, r.receiptCount);
+    add<std::uint16_t>(acc.shiftField, 1);
+    add(acc.cashInCount, r.cashInCount);
+    add(acc.cashOutCount, r.cashOutCount);
+    add(acc.cashInAmount, r.cashInAmount);
+    add(acc.cashOutAmount, r.cashOutAmount);
+    add(acc.receiptCount, r.receiptCount);
     for (std::size_t k = 0; k < kOperationKinds; ++k) {
         auto& a = acc.operations[k];
         const OperationTotals& o = r.operations[k];
-        addSaturating(a.count, o.count);
-        addSaturating(a.total, o.total);
-        for (std::size_t i = 0; i < a.byPayment.size(); ++i)
-            addSaturating(a.byPayment[i], o.byPayment[i]);
+        a.kind = static_cast<std::uint8_t>(k);
+        add(a.count, o.count);
+        add(a.total, o.total);
+        for (std::size_t i = 0; i < a.byPayment.size(); ++i) add(a.byPayment[i], o.byPayment[i]);
     }
-    acc.setKinds();
 }
 
 }  // namespace
@@ -133,25 +93,54 @@ DocDescriptor DocDescriptor::decode(const std::uint8_t* p) {
     return decodeRecord<DocDescriptor>(p);
 }
 
+void GrossOperationTotals::appendTo(Bytes& out) const {
+    le::put8(out, kind);
+    le::put32(out, count);
+    le::put64(out, total);
+    for (std::uint64_t v : byPayment) le::put64(out, v);
+}
+
+GrossOperationTotals GrossOperationTotals::read(le::Reader& in) {
+    GrossOperationTotals o;
+    o.kind = in.u8();
+    o.count = in.u32();
+    o.total = in.u64();
+    for (std::uint64_t& v : o.byPayment) v = in.u64();
+    return o;
+}
+
 void OperationTotals::appendTo(Bytes& out) const {
-    appendEntryHead(*this, out);
+    GrossOperationTotals::appendTo(out);
     for (std::uint64_t v : byTax) le::put64(out, v);
 }
 
 OperationTotals OperationTotals::read(le::Reader& in) {
     OperationTotals o;
-    readEntryHead(o, in);
+    static_cast<GrossOperationTotals&>(o) = GrossOperationTotals::read(in);
     for (std::uint64_t& v : o.byTax) v = in.u64();
     return o;
 }
 
-void CounterSet::setKinds() {
-    for (std::size_t k = 0; k < kOperationKinds; ++k)
-        operations[k].kind = static_cast<std::uint8_t>(k);
+void CounterHead::appendHeadTo(Bytes& out) const {
+    le::put16(out, shiftField);
+    le::put16(out, cashInCount);
+    le::put16(out, cashOutCount);
+    le::put64(out, cashInAmount);
+    le::put64(out, cashOutAmount);
+    le::put32(out, receiptCount);
+}
+
+void CounterHead::readHead(le::Reader& in) {
+    shiftField = in.u16();
+    cashInCount = in.u16();
+    cashOutCount = in.u16();
+    cashInAmount = in.u64();
+    cashOutAmount = in.u64();
+    receiptCount = in.u32();
 }
 
 void CounterSet::appendTo(Bytes& out) const {
-    appendHead(*this, out);
+    appendHeadTo(out);
     le::put64(out, cashInDrawer);
     for (const OperationTotals& o : operations) o.appendTo(out);
 }
@@ -160,7 +149,7 @@ Bytes CounterSet::encode() const { return encodeRecord(*this); }
 
 CounterSet CounterSet::read(le::Reader& in) {
     CounterSet s;
-    readHead(s, in);
+    s.readHead(in);
     s.cashInDrawer = in.u64();
     for (OperationTotals& o : s.operations) o = OperationTotals::read(in);
     return s;
@@ -168,21 +157,8 @@ CounterSet CounterSet::read(le::Reader& in) {
 
 CounterSet CounterSet::decode(const std::uint8_t* p) { return decodeRecord<CounterSet>(p); }
 
-void GrossOperationTotals::appendTo(Bytes& out) const { appendEntryHead(*this, out); }
-
-GrossOperationTotals GrossOperationTotals::read(le::Reader& in) {
-    GrossOperationTotals o;
-    readEntryHead(o, in);
-    return o;
-}
-
-void GrossCounterSet::setKinds() {
-    for (std::size_t k = 0; k < kOperationKinds; ++k)
-        operations[k].kind = static_cast<std::uint8_t>(k);
-}
-
 void GrossCounterSet::appendTo(Bytes& out) const {
-    appendHead(*this, out);
+    appendHeadTo(out);
     for (const GrossOperationTotals& o : operations) o.appendTo(out);
 }
 
@@ -190,7 +166,7 @@ Bytes GrossCounterSet::encode() const { return encodeRecord(*this); }
 
 GrossCounterSet GrossCounterSet::read(le::Reader& in) {
     GrossCounterSet s;
-    readHead(s, in);
+    s.readHead(in);
     for (GrossOperationTotals& o : s.operations) o = GrossOperationTotals::read(in);
     return s;
 }
@@ -219,8 +195,7 @@ void sumInto(CounterSet& acc, const CounterSet& record) {
     sumCommon(acc, record);
     for (std::size_t k = 0; k < kOperationKinds; ++k) {
         auto& taxes = acc.operations[k].byTax;
-        for (std::size_t i = 0; i < taxes.size(); ++i)
-            addSaturating(taxes[i], record.operations[k].byTax[i]);
+        for (std::size_t i = 0; i < taxes.size(); ++i) add(taxes[i], record.operations[k].byTax[i]);
     }
 }
 

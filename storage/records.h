@@ -45,19 +45,34 @@ struct DocDescriptor {
     bool operator==(const DocDescriptor&) const = default;
 };
 
-// Counters of one operation kind (0 sale, 1 purchase, 2 return of sale,
-// 3 return of purchase), 93 bytes inside a CounterSet.
-//   0 kind u8 | 1 count u32 | 5 total u64 | 13 byPayment 5 x u64 |
-//   53 byTax 5 x u64
-struct OperationTotals {
-    static constexpr std::size_t kSize = 93;
+constexpr std::size_t kOperationKinds = 4;
+
+// Lifetime counters of one operation kind (0 sale, 1 purchase, 2 return of
+// sale, 3 return of purchase), 53 bytes inside a GrossCounterSet; also the
+// first 53 bytes of an OperationTotals.
+//   0 kind u8 | 1 count u32 | 5 total u64 | 13 byPayment 5 x u64
+struct GrossOperationTotals {
+    static constexpr std::size_t kSize = 53;
     static constexpr std::size_t kPaymentForms = 5;  // [0] cash, [1] non-cash, others
-    static constexpr std::size_t kTaxes = 5;         // [0] is tax number 1
 
     std::uint8_t kind = 0;
     std::uint32_t count = 0;
     std::uint64_t total = 0;
     std::array<std::uint64_t, kPaymentForms> byPayment{};
+
+    void appendTo(Bytes& out) const;
+    static GrossOperationTotals read(le::Reader& in);
+
+    bool operator==(const GrossOperationTotals&) const = default;
+};
+
+// Counters of one operation kind, 93 bytes inside a CounterSet: the gross
+// entry followed by the tax sums.
+//   0..52 as GrossOperationTotals | 53 byTax 5 x u64
+struct OperationTotals : GrossOperationTotals {
+    static constexpr std::size_t kSize = 93;
+    static constexpr std::size_t kTaxes = 5;  // [0] is tax number 1
+
     std::array<std::uint64_t, kTaxes> byTax{};
 
     void appendTo(Bytes& out) const;
@@ -66,29 +81,36 @@ struct OperationTotals {
     bool operator==(const OperationTotals&) const = default;
 };
 
-constexpr std::size_t kOperationKinds = 4;
-
-// The counters of one shift, or of the period since the last registration.
+// Bytes 0..25, laid out alike at the head of CounterSet and GrossCounterSet.
 //   0 shiftField u16 | 2 cashInCount u16 | 4 cashOutCount u16 |
-//   6 cashInAmount u64 | 14 cashOutAmount u64 | 22 receiptCount u32 |
-//   26 cashInDrawer u64 | 34 operations 4 x OperationTotals
-struct CounterSet {
-    static constexpr std::size_t kSize = 406;
-    static constexpr std::size_t kOperationsOffset = 34;
+//   6 cashInAmount u64 | 14 cashOutAmount u64 | 22 receiptCount u32
+struct CounterHead {
+    static constexpr std::size_t kSize = 26;
 
     // Shift counters: the current shift's number; totals since registration:
-    // shifts opened since; a sum over internal-storage records: records summed.
+    // shifts opened since; the archive's gross copy: the most recently opened
+    // shift; a sum over internal-storage records: records summed.
     std::uint16_t shiftField = 0;
     std::uint16_t cashInCount = 0;
     std::uint16_t cashOutCount = 0;
     std::uint64_t cashInAmount = 0;
     std::uint64_t cashOutAmount = 0;
     std::uint32_t receiptCount = 0;
+
+    void appendHeadTo(Bytes& out) const;
+    void readHead(le::Reader& in);
+
+    bool operator==(const CounterHead&) const = default;
+};
+
+// The counters of one shift, or of the period since the last registration.
+//   0..25 CounterHead | 26 cashInDrawer u64 | 34 operations 4 x OperationTotals
+struct CounterSet : CounterHead {
+    static constexpr std::size_t kSize = 406;
+    static constexpr std::size_t kOperationsOffset = 34;
+
     std::uint64_t cashInDrawer = 0;
     std::array<OperationTotals, kOperationKinds> operations{};
-
-    // Each operation entry's kind byte := its index.
-    void setKinds();
 
     void appendTo(Bytes& out) const;
     Bytes encode() const;
@@ -98,41 +120,13 @@ struct CounterSet {
     bool operator==(const CounterSet&) const = default;
 };
 
-// Lifetime counters of one operation kind, 53 bytes inside a
-// GrossCounterSet: OperationTotals without the tax sums.
-//   0 kind u8 | 1 count u32 | 5 total u64 | 13 byPayment 5 x u64
-struct GrossOperationTotals {
-    static constexpr std::size_t kSize = 53;
-
-    std::uint8_t kind = 0;
-    std::uint32_t count = 0;
-    std::uint64_t total = 0;
-    std::array<std::uint64_t, OperationTotals::kPaymentForms> byPayment{};
-
-    void appendTo(Bytes& out) const;
-    static GrossOperationTotals read(le::Reader& in);
-
-    bool operator==(const GrossOperationTotals&) const = default;
-};
-
-// The lifetime (gross) totals: CounterSet bytes 0..25, then four
+// The lifetime (gross) totals: the CounterHead, then four
 // GrossOperationTotals at 26. No cash in the drawer, no tax sums.
-struct GrossCounterSet {
+struct GrossCounterSet : CounterHead {
     static constexpr std::size_t kSize = 238;
     static constexpr std::size_t kOperationsOffset = 26;
 
-    // In the archive's copy: the number of the most recently opened shift;
-    // in a sum over internal-storage records: records summed.
-    std::uint16_t shiftField = 0;
-    std::uint16_t cashInCount = 0;
-    std::uint16_t cashOutCount = 0;
-    std::uint64_t cashInAmount = 0;
-    std::uint64_t cashOutAmount = 0;
-    std::uint32_t receiptCount = 0;
     std::array<GrossOperationTotals, kOperationKinds> operations{};
-
-    // Each operation entry's kind byte := its index.
-    void setKinds();
 
     void appendTo(Bytes& out) const;
     Bytes encode() const;
@@ -159,11 +153,10 @@ struct DepartmentTotals {
 };
 
 // Adds one record's counter set into an accumulator: every count and amount
-// is added to the field of the same width; the accumulator's shiftField
-// counts the records summed instead; kind bytes become their indices. The
-// cash in the drawer is a balance, not a flow, so it is never summed. A sum
-// that would pass a field's largest value stops at that value rather than
-// wrapping to a small one.
+// is added to the field of the same width and, like every stored counter,
+// wraps at that width; the accumulator's shiftField counts the records
+// summed instead; kind bytes become their indices. The cash in the drawer
+// is a balance, not a flow, so it is never summed.
 void sumInto(CounterSet& acc, const CounterSet& record);
 // The same into a gross accumulator; the tax sums have no place there.
 void sumInto(GrossCounterSet& acc, const CounterSet& record);

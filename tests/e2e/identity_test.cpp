@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -43,6 +42,9 @@ Bytes imageWithRegistration() {
     putField(image, 48 + 28, "FIRST");
     putField(image, 48 + 284, "SECOND");
     putField(image, 48 + 540, "THIRD");
+    // Tax number 2: 20 % on top, named VAT.
+    le::store16(&image[48 + 796 + 32], 2000 | (2u << 14));
+    putField(image, 48 + 796 + 32 + 2, "VAT");
     le::store32(&image[48 + 956], 1700000000);
     le::store32(&image[48 + 964], 0x12345678);
     return image;
@@ -56,19 +58,6 @@ Response request(e2e::SimProcess& sim, std::uint8_t command, const Bytes& data =
     EXPECT_TRUE(c.request(command, data, r, error, 0x5150, 20000)) << error;
     EXPECT_EQ(r.id, 0x5150u);
     return r;
-}
-
-// Runs the simulator in a service mode; its standard output and exit status.
-int runServiceMode(const std::string& root, const std::string& mode, std::string& out) {
-    std::string command = std::string(OKTA_SIM_PATH) + " --root '" + root + "' " + mode;
-    out.clear();
-    FILE* p = ::popen(command.c_str(), "r");
-    if (!p) return -1;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
-    int status = ::pclose(p);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 TEST(IdentityE2E, FactoryNumberAndIdentityCommands) {
@@ -122,6 +111,10 @@ TEST(IdentityE2E, FactoryNumberAndIdentityCommands) {
     EXPECT_TRUE(r.data.empty());
     EXPECT_EQ(e2e::runHost({"--port", sim.hostLine(), "reg-tag", "11048"}, out), 0);
     EXPECT_NE(out.find("value: FIRST"), std::string::npos) << out;
+    EXPECT_EQ(e2e::runHost({"--port", sim.hostLine(), "--json", "reg-tag", "13106"}, out), 0);
+    EXPECT_NE(out.find("\"taxKind\":\"on top\",\"taxRate\":\"20.00%\",\"taxName\":\"VAT\""),
+              std::string::npos)
+        << out;
 
     // A restart reads the same key and factory data back.
     EXPECT_EQ(sim.stop(), 0);
@@ -178,7 +171,7 @@ TEST(IdentityE2E, EepromServiceModes) {
     writeFile(image, bytes);
 
     std::string out;
-    EXPECT_EQ(runServiceMode(root, "-d", out), 0);
+    EXPECT_EQ(e2e::runSim({"--root", root, "-d"}, out), 0);
     std::vector<std::string> lines;
     std::istringstream in(out);
     for (std::string line; std::getline(in, line);) lines.push_back(line);
@@ -189,7 +182,7 @@ TEST(IdentityE2E, EepromServiceModes) {
               "FFFFFFFFFFFFFFFF  FFFFFFFFFFFFFFFF  3939393930373839  3030303132333435");
     EXPECT_EQ(readFile(image), bytes) << "the dump changes nothing";
 
-    EXPECT_EQ(runServiceMode(root, "-c", out), 0);
+    EXPECT_EQ(e2e::runSim({"--root", root, "-c"}, out), 0);
     EXPECT_EQ(readFile(image), Bytes(kEepromSize, 0xFF));
     std::string erased(16, 'F');
     for (int i = 1; i < 8; ++i) erased += "  " + std::string(16, 'F');

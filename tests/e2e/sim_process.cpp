@@ -87,8 +87,10 @@ hostkit::Client& SimProcess::client() {
     return client_;
 }
 
-int runHost(const std::vector<std::string>& args, std::string& out) {
-    std::string command = OKTA_HOST_PATH;
+namespace {
+// Runs `program` with the arguments, each quoted for the shell, to its end.
+int runProgram(const char* program, const std::vector<std::string>& args, std::string& out) {
+    std::string command = program;
     for (const auto& a : args) {
         command += " '";
         for (char c : a) command += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -102,6 +104,15 @@ int runHost(const std::vector<std::string>& args, std::string& out) {
     while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
     int status = ::pclose(p);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+}  // namespace
+
+int runHost(const std::vector<std::string>& args, std::string& out) {
+    return runProgram(OKTA_HOST_PATH, args, out);
+}
+
+int runSim(const std::vector<std::string>& args, std::string& out) {
+    return runProgram(OKTA_SIM_PATH, args, out);
 }
 
 }  // namespace e2e

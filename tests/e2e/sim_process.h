@@ -44,6 +44,10 @@ private:
 // returns the exit status.
 int runHost(const std::vector<std::string>& args, std::string& out);
 
+// Runs okta80f-sim to its end with the arguments (a service mode, say); its
+// standard output into `out`; returns the exit status.
+int runSim(const std::vector<std::string>& args, std::string& out);
+
 // A fresh empty directory for a simulated board.
 std::string freshRoot();
 

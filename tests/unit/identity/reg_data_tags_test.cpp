@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "common/cp866.h"
 #include "config/reg_data_print.h"
 
@@ -71,6 +73,34 @@ TEST(RegistrationTags, WholeRecord) {
     registrationTag(r, 13106, onlyValidTax);
     le::putBytes(expected, onlyValidTax);
     EXPECT_EQ(registrationTlv(r), expected);
+}
+
+TEST(RegistrationTags, TaxesAsStored) {
+    // A tax stored without a name is not valid: command 68 still shows its
+    // kind and rate, the record's tagged form leaves it out.
+    RegData r = registered();
+    Bytes unnamed(32, 0);
+    le::store16(unnamed.data(), 1500 | (1u << 14));
+    r.setTaxBytes(3, unnamed);
+    Bytes encoded;
+    EXPECT_EQ(registrationTag(r, 13108, encoded), ResultCode::Success);
+    Bytes tax = tlv(13102, {1});
+    le::putBytes(tax, tlv(13103, {0xDC, 0x05}));
+    le::putBytes(tax, tlv(13104, {}));
+    EXPECT_EQ(encoded, tlv(13108, tax));
+
+    Bytes onlyValidTax;
+    registrationTag(r, 13106, onlyValidTax);
+    const Bytes whole = registrationTlv(r);
+    EXPECT_EQ(Bytes(whole.end() - static_cast<std::ptrdiff_t>(onlyValidTax.size()), whole.end()),
+              onlyValidTax);
+    EXPECT_EQ(std::search(whole.begin(), whole.end(), encoded.begin(), encoded.end()), whole.end());
+
+    // Past the five: an all-zero record.
+    const Tax past = r.taxAt(5);
+    EXPECT_EQ(past.kind, 0);
+    EXPECT_EQ(past.rate, 0);
+    EXPECT_TRUE(past.name.empty());
 }
 
 TEST(RegistrationPrint, ValidRecordsOnly) {

@@ -178,6 +178,21 @@ TEST_F(InternalStorage, SumsSinceRegistrationAndGross) {
     EXPECT_EQ(gross.operations[0].count, 6u);
 }
 
+TEST_F(InternalStorage, WithoutAShiftCloseTheFirstRecordIsTheLastShiftCloseHeader) {
+    // Callers tell the two apart by the type of what they get.
+    append(header(kRegistration, 1, 0), CounterSet{});
+    append(header(kArchiveClose, 2, 0), CounterSet{});
+    append(header(kRegistration, 3, 0), CounterSet{});
+    DocDescriptor h = header(kShiftClose, 9, 9);
+    ASSERT_TRUE(is::lastShiftCloseHeader(h));
+    EXPECT_EQ(h, header(kRegistration, 1, 0));
+
+    appendShift(4, 1);
+    append(header(kArchiveClose, 5, 1), shiftCounters(1));
+    ASSERT_TRUE(is::lastShiftCloseHeader(h));
+    EXPECT_EQ(h, header(kShiftClose, 4, 1));
+}
+
 TEST_F(InternalStorage, ShiftRangeAndPeriodBounds) {
     append(header(kRegistration, 1, 0), CounterSet{});
     for (std::uint16_t s = 1; s <= 4; ++s) appendShift(10u * s, s);

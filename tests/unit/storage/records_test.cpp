@@ -164,19 +164,29 @@ TEST(Records, SummingCountsRecordsAndKeepsTheDrawer) {
     EXPECT_EQ(gross.operations[2].byPayment[0], 300u);
 }
 
-TEST(Records, SumsStopAtTheLargestValueInsteadOfWrapping) {
+TEST(Records, SumsWrapAtTheFieldWidth) {
+    // Like the stored counters, a sum keeps the low bits of each field: a
+    // 16-bit count of 40 000 + 40 000 reads 14 464, not the largest value.
     CounterSet record;
     record.cashInCount = 40'000;
     record.receiptCount = 3'000'000'000u;
     record.operations[0].total = std::numeric_limits<std::uint64_t>::max() - 1;
+    record.operations[1].byTax[2] = 1ull << 63;
     CounterSet acc;
     acc.shiftField = 0xFFFF;
     sumInto(acc, record);
     sumInto(acc, record);
-    EXPECT_EQ(acc.shiftField, 0xFFFF);
-    EXPECT_EQ(acc.cashInCount, 0xFFFF);
-    EXPECT_EQ(acc.receiptCount, 0xFFFFFFFFu);
-    EXPECT_EQ(acc.operations[0].total, std::numeric_limits<std::uint64_t>::max());
+    EXPECT_EQ(acc.shiftField, 1);
+    EXPECT_EQ(acc.cashInCount, 14'464);
+    EXPECT_EQ(acc.receiptCount, 1'705'032'704u);
+    EXPECT_EQ(acc.operations[0].total, std::numeric_limits<std::uint64_t>::max() - 3);
+    EXPECT_EQ(acc.operations[1].byTax[2], 0u);
+
+    GrossCounterSet gross;
+    gross.cashOutCount = 0xFFFF;
+    record.cashOutCount = 2;
+    sumInto(gross, record);
+    EXPECT_EQ(gross.cashOutCount, 1);
 }
 
 }  // namespace
