@@ -9,6 +9,7 @@
 
 #include "common/cp866.h"
 #include "host/cli.h"
+#include "host/values.h"
 
 namespace hostkit {
 
@@ -45,21 +46,7 @@ std::string hex16(std::uint16_t v) {
 }
 
 // Seconds since 1970 as local date and time; "-" for 0.
-std::string timeText(std::uint32_t seconds) {
-    if (seconds == 0) return "-";
-    std::time_t t = static_cast<std::time_t>(seconds);
-    std::tm local{};
-    localtime_r(&t, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    return text;
-}
-
-// Kopecks as an amount with two decimals.
-std::string amountText(std::uint64_t kopecks) {
-    return std::to_string(kopecks / 100) + "." + (kopecks % 100 < 10 ? "0" : "") +
-           std::to_string(kopecks % 100);
-}
+std::string timeText(std::uint32_t seconds) { return seconds == 0 ? "-" : localTimeText(seconds); }
 
 std::string utf8(const Bytes& cp866Bytes) { return cp866::toUtf8(toString(cp866Bytes)); }
 
@@ -91,7 +78,7 @@ void addShiftState(const Bytes& data, Fields& out) {
     out.push_back({"shiftOpenTime", timeText(r.u32())});
     out.push_back({"shiftLastDocument", static_cast<unsigned long long>(r.u32())});
     out.push_back({"shiftCloseTime", timeText(r.u32())});
-    out.push_back({"cashInDrawer", amountText(r.u64())});
+    out.push_back({"cashInDrawer", hundredthsText(static_cast<std::int64_t>(r.u64()))});
 }
 
 int runStatus(Context& ctx, std::vector<std::string>&) {
@@ -153,7 +140,7 @@ bool addTaxFields(const Bytes& value, Fields& out) {
         if (tag == 13102 && length == 1)
             fields.push_back({"taxKind", std::string(kTaxKinds[child[0] & 3])});
         else if (tag == 13103 && length == 2)
-            fields.push_back({"taxRate", amountText(le::u16(child.data()) & 0x3FFF) + "%"});
+            fields.push_back({"taxRate", hundredthsText(le::u16(child.data()) & 0x3FFF) + "%"});
         else if (tag == 13104)
             fields.push_back({"taxName", utf8(child)});
         else
