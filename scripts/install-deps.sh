@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the system packages the build and the tests need, when missing.
 set -euo pipefail
-packages=(cmake g++ make libgtest-dev libbenchmark-dev g++-arm-linux-gnueabihf qemu-user)
+packages=(cmake g++ make libgtest-dev g++-arm-linux-gnueabihf qemu-user)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
