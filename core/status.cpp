@@ -150,7 +150,7 @@ ResultCode Store::checkDocument(std::uint8_t type, std::int64_t now) const {
     switch (type) {
         case registrationDoc:
             if (open) return ResultCode::ShiftOpen;
-            if (s.registrationCount >= 50) return ResultCode::RegistrationLimit;
+            if (s.registrationCount >= kMaxRegistrations) return ResultCode::RegistrationLimit;
             if (s.freeDocumentPlaces < 10) return ResultCode::NoRoomForDocuments;
             break;
         case shiftCloseDoc:

@@ -30,6 +30,10 @@ enum Flag : std::uint16_t {
 
 constexpr std::uint8_t kStatusFormat = 50;  // the character '2'
 
+// Registrations one archive can record: its list of registration numbers
+// has room for exactly this many, so a further registration is refused.
+constexpr std::uint8_t kMaxRegistrations = 50;
+
 struct StatusStruct {
     static constexpr std::size_t kSize = 21;
     std::uint16_t flags = 0;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/status.h"
 #include "device/sdcard.h"
 
 namespace archive_limits {
@@ -11,9 +12,10 @@ namespace archive_limits {
 // Header slots in one archive: the most documents it can hold.
 constexpr std::uint32_t kDocumentCapacity = sdcard::kMaxFreeDocumentPlaces;
 
-// Entries in the archive's list of registration document numbers. The list
-// has no room beyond them, so nothing may write entry 50 or later.
-constexpr std::size_t kRegistrationListCapacity = 50;
+// Entries in the archive's list of registration document numbers: one per
+// registration the device allows. The list has no room beyond them, so
+// nothing may write entry 50 or later.
+constexpr std::size_t kRegistrationListCapacity = FrStatus::kMaxRegistrations;
 
 // Largest stored data of a receipt, and of any other document.
 constexpr std::size_t kMaxReceiptDataBytes = 32'768;
