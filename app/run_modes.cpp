@@ -22,7 +22,7 @@ int runLinkOnly(const RunHooks& hooks) {
 }
 
 int runNormal(const RunHooks& hooks) {
-    std::srand(static_cast<unsigned>(platform::now()));
+    platform::board().seedRandom(static_cast<unsigned>(platform::now()));
     CoreWorker core;
     core.startUp();
     std::thread link([onReady = hooks.onReady] {

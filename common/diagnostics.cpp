@@ -1,11 +1,14 @@
 #include "common/diagnostics.h"
 
 #include <cstdio>
-#include <mutex>
+
+#include "common/thread_annotations.h"
 
 void diagnosticLine(std::string_view text) {
-    static std::mutex lock;
-    std::lock_guard<std::mutex> guard(lock);
+    // Guards nothing but standard output: keeps each line whole when both
+    // threads print.
+    static Mutex lock;
+    MutexLock guard(lock);
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);

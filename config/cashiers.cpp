@@ -3,15 +3,12 @@
 #include "common/cp866.h"
 #include "config/record_file.h"
 #include "config/record_text.h"
-#include "platform/files.h"
 
 namespace {
 
 constexpr const char* kCashiersPath = "/nv/CASHIERS";
 
-std::uint64_t offsetOf(std::uint8_t number) {
-    return static_cast<std::uint64_t>(number - 1) * Cashier::kSize;
-}
+std::uint64_t offsetOf(std::uint8_t number) { return recordfile::offsetOf(number, Cashier::kSize); }
 
 // The fields of a record, whatever its number.
 Cashier fieldsOf(const Bytes& record) {
@@ -46,8 +43,7 @@ std::optional<Cashier> decodeCashier(const Bytes& record) {
 }
 
 void CashierTable::prepareCashiers() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (platform::fileExists(kCashiersPath)) return;
+    MutexLock lock(mutex_);
     Bytes content = recordfile::numberedRecords(Cashier::kSize, kTableEntries);
     Cashier service;
     service.number = kServiceCashier;
@@ -56,7 +52,7 @@ void CashierTable::prepareCashiers() {
     service.name = cp866::fromUtf8("ЦТО");
     const Bytes record = encodeCashier(service);
     std::copy(record.begin(), record.end(), content.begin() + offsetOf(kServiceCashier));
-    recordfile::create(kCashiersPath, content);
+    recordfile::ensureWhole(kCashiersPath, Cashier::kSize, content);
 }
 
 std::optional<Cashier> CashierTable::readLocked(std::uint8_t number) {
@@ -69,12 +65,12 @@ std::optional<Cashier> CashierTable::readLocked(std::uint8_t number) {
 }
 
 std::optional<Cashier> CashierTable::readCashier(std::uint8_t number) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     return readLocked(number);
 }
 
 bool CashierTable::authoriseCashier(std::uint8_t number, std::uint32_t password, Cashier& out) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     auto it = map_.find(number);
     if (it == map_.end()) {
         std::optional<Cashier> stored = readLocked(number);
@@ -86,7 +82,7 @@ bool CashierTable::authoriseCashier(std::uint8_t number, std::uint32_t password,
 }
 
 bool CashierTable::writeCashier(const Cashier& c) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     if (!validRecordNumber(c.number)) return false;
     if (!recordfile::writeRecord(kCashiersPath, offsetOf(c.number), encodeCashier(c))) return false;
     map_[c.number] = fieldsOf(encodeCashier(c));  // as the file now holds it
@@ -94,7 +90,7 @@ bool CashierTable::writeCashier(const Cashier& c) {
 }
 
 void CashierTable::reset() {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     map_.clear();
 }
 

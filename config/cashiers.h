@@ -12,11 +12,11 @@
 
 #include <cstdint>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <string>
 
 #include "common/bytes.h"
+#include "common/thread_annotations.h"
 #include "config/record_number.h"
 
 // Rights bits.
@@ -55,9 +55,10 @@ std::optional<Cashier> decodeCashier(const Bytes& record);
 // up or written. Every operation holds the table's mutex throughout.
 class CashierTable {
   public:
-    // Creates "/nv/CASHIERS" (mode "w+") when it does not exist: records
-    // 1..19 zero but for their number, record 20 the service cashier. An
-    // existing file is left alone.
+    // Creates "/nv/CASHIERS" whole when it does not exist: records 1..19
+    // zero but for their number, record 20 the service cashier. A file
+    // shorter than 20 records gets the records it lacks (a diagnostic line
+    // says so); existing records are left alone.
     void prepareCashiers();
 
     // The record from the file (never the map), carrying the asked number.
@@ -72,16 +73,17 @@ class CashierTable {
     // is replaced. True when the whole record was written.
     bool writeCashier(const Cashier& c);
 
-    // Forgets the map (tests).
+    // Forgets the map (a fresh process, for tests).
     void reset();
 
     static CashierTable& process();
 
   private:
-    std::optional<Cashier> readLocked(std::uint8_t number);
+    std::optional<Cashier> readLocked(std::uint8_t number) REQUIRES(mutex_);
 
-    std::mutex mutex_;
-    std::map<std::uint8_t, Cashier> map_;
+    // Held for the whole of every operation, file access included.
+    Mutex mutex_;
+    std::map<std::uint8_t, Cashier> map_ GUARDED_BY(mutex_);
 };
 
 inline CashierTable& cashiers() { return CashierTable::process(); }

@@ -7,8 +7,8 @@
 #include "config/fr_settings.h"
 #include "config/printer_settings.h"
 #include "config/sections.h"
-#include "core/status.h"
 #include "platform/board.h"
+#include "state/status.h"
 
 namespace {
 
@@ -155,7 +155,7 @@ CoreApiResult ConfigWorker::setDeviceSetting(const CoreTransaction& t) {
     settings::currentFrSettings(record.roundingMode);
     if (!settings::setFrParameter(record, auth.payload[0], valueOf(auth.payload)))
         return CoreApiResult(ResultCode::UnknownParameter);
-    settings::saveFrSettings(record);
+    if (!settings::saveFrSettings(record)) return CoreApiResult(ResultCode::WriteFailed);
     return CoreApiResult(ResultCode::Success);
 }
 
@@ -181,6 +181,25 @@ CoreApiResult ConfigWorker::setPrinterSetting(const CoreTransaction& t) {
     settings::PrinterSettings record;
     if (!settings::setPrinterParameter(record, parameter, value))
         return CoreApiResult(ResultCode::UnknownParameter);
-    settings::savePrinterSettings(record);
+    if (!settings::savePrinterSettings(record)) return CoreApiResult(ResultCode::WriteFailed);
     return CoreApiResult(ResultCode::Success);
+}
+
+void addConfigCommands(CommandTable& table) {
+    using Handler = CoreApiResult (ConfigWorker::*)(const CoreTransaction&);
+    const std::pair<std::uint8_t, Handler> rows[] = {
+        {1, &ConfigWorker::readRecord},
+        {2, &ConfigWorker::writeRecord},
+        {3, &ConfigWorker::readClock},
+        {4, &ConfigWorker::setClock},
+        {64, &ConfigWorker::readDeviceSetting},
+        {65, &ConfigWorker::setDeviceSetting},
+        {193, &ConfigWorker::readPrinterSetting},
+        {194, &ConfigWorker::setPrinterSetting},
+    };
+    for (const auto& [command, handler] : rows)
+        table.add(command, [handler](const CoreTransaction& t) {
+            ConfigWorker worker;
+            return (worker.*handler)(t);
+        });
 }

@@ -7,10 +7,9 @@
 // Every command but 3 begins with the cashier prefix (authoriseRequest).
 // Error responses carry no data, except command 2 (see writeRecord).
 
-#include "core/base_worker.h"
-#include "core/transaction.h"
-
-class CoreWorker;
+#include "config/base_worker.h"
+#include "state/command_table.h"
+#include "state/transaction.h"
 
 class ConfigWorker : public BaseWorker {
   public:
@@ -37,18 +36,17 @@ class ConfigWorker : public BaseWorker {
     CoreApiResult setClock(const CoreTransaction& t);
     // 64: parameter -> its bytes, reloading the settings file first.
     CoreApiResult readDeviceSetting(const CoreTransaction& t);
-    // 65: parameter, value (1 byte or more) -> nothing. Right 0x0004.
+    // 65: parameter, value (1 byte or more) -> nothing. Right 0x0004; 21
+    // when the settings file could not be written.
     CoreApiResult setDeviceSetting(const CoreTransaction& t);
     // 193: parameter -> its bytes.
     CoreApiResult readPrinterSetting(const CoreTransaction& t);
     // 194: parameter, value -> nothing. Right 0x0004; parameter 2 needs
-    // four value bytes (22 otherwise, nothing written).
+    // four value bytes (22 otherwise, nothing written); 21 when the settings
+    // file could not be written.
     CoreApiResult setPrinterSetting(const CoreTransaction& t);
 };
 
-// A dispatch-table handler that serves one request with a fresh ConfigWorker.
-template <CoreApiResult (ConfigWorker::*Handler)(const CoreTransaction&)>
-CoreApiResult serveConfig(CoreWorker&, const CoreTransaction& t) {
-    ConfigWorker worker;
-    return (worker.*Handler)(t);
-}
+// The rows of commands 1, 2, 3, 4, 64, 65, 193 and 194: each serves one
+// request with a fresh ConfigWorker.
+void addConfigCommands(CommandTable& table);

@@ -10,7 +10,7 @@ namespace {
 constexpr const char* kDiscountsPath = "/nv/DISCOUNTS";
 
 std::uint64_t offsetOf(std::uint8_t number) {
-    return static_cast<std::uint64_t>(number - 1) * Discount::kSize;
+    return recordfile::offsetOf(number, Discount::kSize);
 }
 
 Discount fieldsOf(const Bytes& record) {
@@ -60,18 +60,15 @@ Decimal discountAmount(const Discount& d, const Decimal& base) {
 }
 
 void DiscountTable::loadDiscounts() {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     map_.clear();
-    if (!platform::fileExists(kDiscountsPath)) {
-        recordfile::create(kDiscountsPath,
-                           recordfile::numberedRecords(Discount::kSize, kTableEntries));
-        return;
-    }
-    platform::FileHandle file(kDiscountsPath, "r+");
+    recordfile::ensureWhole(kDiscountsPath, Discount::kSize,
+                            recordfile::numberedRecords(Discount::kSize, kTableEntries));
+    platform::FileHandle file(kDiscountsPath, "r+b");
     if (!file) return;
     for (std::uint8_t n = 1; n <= kTableEntries; ++n) {
         Bytes record;
-        recordfile::readAt(file.get(), offsetOf(n), Discount::kSize, record);
+        platform::readAt(file.get(), offsetOf(n), Discount::kSize, record);
         const Discount d = fieldsOf(record);
         // A stored number outside 1..20 could never be asked for.
         if (d.isValid() && validRecordNumber(d.number)) map_[d.number] = d;
@@ -79,7 +76,7 @@ void DiscountTable::loadDiscounts() {
 }
 
 std::optional<Discount> DiscountTable::getDiscount(std::uint8_t number) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     if (!validRecordNumber(number)) return std::nullopt;
     auto it = map_.find(number);
     if (it != map_.end()) return it->second;
@@ -89,16 +86,24 @@ std::optional<Discount> DiscountTable::getDiscount(std::uint8_t number) {
 }
 
 bool DiscountTable::writeDiscount(const Discount& d) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     if (!validRecordNumber(d.number)) return false;
-    platform::FileHandle file(kDiscountsPath, "r+");
+    platform::FileHandle file(kDiscountsPath, "r+b");
     if (!file) return false;
     const Bytes record = encodeDiscount(d);
+    // Out of the map first: a write that fails leaves the discount unusable
+    // rather than different from the file.
     map_.erase(d.number);
-    const bool written = recordfile::writeAt(file.get(), offsetOf(d.number), record);
+    const bool written =
+        platform::writeAt(file.get(), offsetOf(d.number), record, platform::Durability::flushed);
     if (file.close() != 0 || !written) return false;
     if (d.isValid()) map_[d.number] = fieldsOf(record);  // as the file now holds it
     return true;
+}
+
+void DiscountTable::reset() {
+    MutexLock lock(mutex_);
+    map_.clear();
 }
 
 DiscountTable& DiscountTable::process() {

@@ -11,11 +11,11 @@
 
 #include <cstdint>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <string>
 
 #include "common/bytes.h"
+#include "common/thread_annotations.h"
 #include "config/record_number.h"
 #include "encoding/decimal.h"
 
@@ -52,8 +52,9 @@ Decimal discountAmount(const Discount& d, const Decimal& base);
 // The discount table. Every operation holds the table's mutex throughout.
 class DiscountTable {
   public:
-    // Empties the map; creates the file (records zero but for their number)
-    // when missing, otherwise enters every valid stored discount.
+    // Empties the map; creates the file whole (records zero but for their
+    // number) when missing, completes a short one the same way, then enters
+    // every valid stored discount.
     void loadDiscounts();
 
     // The discount, or an empty one carrying `number`; nothing for a number
@@ -65,11 +66,15 @@ class DiscountTable {
     // deletes the discount). True when the whole record was written.
     bool writeDiscount(const Discount& d);
 
+    // Empties the map (a fresh process, for tests).
+    void reset();
+
     static DiscountTable& process();
 
   private:
-    std::mutex mutex_;
-    std::map<std::uint8_t, Discount> map_;
+    // Held for the whole of every operation, file access included.
+    Mutex mutex_;
+    std::map<std::uint8_t, Discount> map_ GUARDED_BY(mutex_);
 };
 
 inline DiscountTable& discounts() { return DiscountTable::process(); }

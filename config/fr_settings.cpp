@@ -1,22 +1,27 @@
 #include "config/fr_settings.h"
 
+#include "config/record_file.h"
 #include "platform/files.h"
 
 namespace settings {
 
 void loadFrSettings(std::uint8_t& out) {
     if (!platform::fileExists(kFrSettingsPath)) return;
-    platform::FileHandle file(kFrSettingsPath, "r+");
+    platform::FileHandle file(kFrSettingsPath, "r+b");
     if (!file) return;
     std::uint8_t byte = 0;
-    out = std::fread(&byte, 1, 1, file.get()) == 1 ? byte : 0;
+    out = platform::readAt(file.get(), 0, &byte, 1) == 1 ? byte : 0;
 }
 
-void saveFrSettings(const FrSettings& record) {
-    platform::FileHandle file(kFrSettingsPath, platform::fileExists(kFrSettingsPath) ? "r+" : "w+");
-    if (!file) return;
-    const bool written = std::fwrite(&record.roundingMode, 1, 1, file.get()) == 1;
-    if (file.close() == 0 && written) FrSettingsCache::process().replace(record.roundingMode);
+bool saveFrSettings(const FrSettings& record) {
+    if (recordfile::writeFromStart(kFrSettingsPath, {record.roundingMode})) {
+        FrSettingsCache::process().replace(record.roundingMode);
+        return true;
+    }
+    // The cache keeps what the file holds.
+    std::uint8_t stored = 0;
+    reloadFrSettings(stored);
+    return false;
 }
 
 bool setFrParameter(FrSettings& record, std::uint8_t parameter, const Bytes& value) {
@@ -36,13 +41,13 @@ void FrSettingsCache::reloadLocked(std::uint8_t& out) {
 }
 
 void FrSettingsCache::reload(std::uint8_t& out) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     reloadLocked(out);
 }
 
 void FrSettingsCache::current(std::uint8_t& out) {
     out = 0;
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     if (cached_)
         out = cached_->roundingMode;
     else
@@ -50,12 +55,12 @@ void FrSettingsCache::current(std::uint8_t& out) {
 }
 
 void FrSettingsCache::replace(std::uint8_t roundingMode) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     cached_ = std::make_shared<const FrSettings>(FrSettings{roundingMode});
 }
 
 void FrSettingsCache::reset() {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     cached_.reset();
 }
 
@@ -63,5 +68,17 @@ FrSettingsCache& FrSettingsCache::process() {
     static FrSettingsCache* cache = new FrSettingsCache();  // lives until exit
     return *cache;
 }
+
+namespace {
+std::uint8_t currentRoundingMode() {
+    std::uint8_t mode = 0;
+    currentFrSettings(mode);
+    return mode;
+}
+
+// Every rescale from the start of the process uses the mode of the settings.
+[[maybe_unused]] const bool roundingSourceInstalled =
+    (setRoundingModeSource(&currentRoundingMode), true);
+}  // namespace
 
 }  // namespace settings

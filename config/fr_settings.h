@@ -5,18 +5,20 @@
 //
 // The running program keeps one cached copy, replaced whole on every reload
 // or save, under the settings mutex of FrSettingsCache. Every rescaling of a
-// Decimal reads the rounding mode through currentFrSettings.
+// Decimal reads the rounding mode through currentFrSettings: this file
+// installs it as the decimals' rounding source.
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 
 #include "common/bytes.h"
+#include "common/thread_annotations.h"
+#include "encoding/decimal.h"
 
 namespace settings {
 
 // roundingMode 1 rounds half to even; any other value rounds half up.
-constexpr std::uint8_t kRoundHalfEven = 1;
+using ::kRoundHalfEven;
 
 struct FrSettings {
     std::uint8_t roundingMode = 0;
@@ -28,9 +30,10 @@ constexpr const char* kFrSettingsPath = "/nv/FR_SETTINGS";
 // file leaves `out` as the caller set it.
 void loadFrSettings(std::uint8_t& out);
 
-// Writes the one byte (mode "r+" when the file exists, else "w+"), then
-// replaces the cache. A file that cannot be opened is skipped silently.
-void saveFrSettings(const FrSettings& record);
+// Writes the one byte at offset 0 (in place when the file exists, else
+// creating it whole), then replaces the cache. False when the byte could not
+// be written; the cache then holds what the file holds.
+bool saveFrSettings(const FrSettings& record);
 
 // Parameter 1 takes the first value byte; false for any other parameter or
 // an empty value.
@@ -55,10 +58,10 @@ class FrSettingsCache {
     static FrSettingsCache& process();
 
   private:
-    void reloadLocked(std::uint8_t& out);
+    void reloadLocked(std::uint8_t& out) REQUIRES(mutex_);
 
-    std::mutex mutex_;
-    std::shared_ptr<const FrSettings> cached_;
+    Mutex mutex_;
+    std::shared_ptr<const FrSettings> cached_ GUARDED_BY(mutex_);
 };
 
 // The process cache's reload and current.

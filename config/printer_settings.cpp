@@ -1,6 +1,6 @@
 #include "config/printer_settings.h"
 
-#include "platform/files.h"
+#include "config/record_file.h"
 
 namespace settings {
 
@@ -9,23 +9,19 @@ constexpr std::size_t kFileSize = 5;
 }
 
 PrinterSettings::PrinterSettings() {
-    if (!platform::fileExists(kPrinterSettingsPath)) return;
-    platform::FileHandle file(kPrinterSettingsPath, "r+");
-    if (!file) return;
-    std::uint8_t bytes[kFileSize];
-    const std::size_t got = std::fread(bytes, 1, kFileSize, file.get());
-    if (got >= 1) paperWidth = bytes[0];
-    if (got >= kFileSize) printerFlags = le::u32(bytes + 1);
+    const Bytes bytes = recordfile::readFromStart(kPrinterSettingsPath, kFileSize);
+    if (bytes.size() >= 1) paperWidth = bytes[0];
+    if (bytes.size() >= kFileSize) printerFlags = le::u32(bytes.data() + 1);
 }
 
-void savePrinterSettings(const PrinterSettings& record) {
-    platform::FileHandle file(kPrinterSettingsPath,
-                              platform::fileExists(kPrinterSettingsPath) ? "r+" : "w+");
-    if (!file) return;
-    std::uint8_t bytes[kFileSize];
-    bytes[0] = record.paperWidth;
-    le::store32(bytes + 1, record.printerFlags);
-    std::fwrite(bytes, 1, kFileSize, file.get());
+bool savePrinterSettings(const PrinterSettings& record) {
+    Bytes bytes;
+    le::put8(bytes, record.paperWidth);
+    le::put32(bytes, record.printerFlags);
+    if (recordfile::writeFromStart(kPrinterSettingsPath, bytes)) return true;
+    // The width in use stays the one the file holds.
+    setCurrentPaperWidth(PrinterSettings().paperWidth);
+    return false;
 }
 
 bool printerValueComplete(std::uint8_t parameter, const Bytes& value) {

@@ -26,9 +26,10 @@ struct PrinterSettings {
     PrinterSettings();
 };
 
-// Writes the five bytes from offset 0 (mode "r+" when the file exists, else
-// "w+"); a file that cannot be opened is skipped silently.
-void savePrinterSettings(const PrinterSettings& record);
+// Writes the five bytes from offset 0: in place when the file exists, else
+// creating it whole. False when that failed; the process-wide paper width
+// then goes back to what the file holds, since it was set with the value.
+bool savePrinterSettings(const PrinterSettings& record);
 
 // Whether `value` has the form `parameter` takes: parameter 1 one byte or
 // more, parameter 2 four bytes or more. Unknown parameters pass here and are

@@ -1,5 +1,8 @@
 #include "config/record_file.h"
 
+#include <string>
+
+#include "common/diagnostics.h"
 #include "platform/files.h"
 
 namespace recordfile {
@@ -11,40 +14,54 @@ Bytes numberedRecords(std::size_t size, int count) {
     return content;
 }
 
-bool create(std::string_view path, const Bytes& content) {
-    platform::FileHandle file(path, "w+");
+bool ensureWhole(std::string_view path, std::size_t recordSize, const Bytes& defaults) {
+    if (!platform::fileExists(path)) return platform::createFileWhole(path, defaults);
+    platform::FileHandle file(path, "r+b");
     if (!file) return false;
+    const std::int64_t size = platform::fileSize(file.get());
+    if (size < 0) return false;
+    const std::size_t whole = static_cast<std::size_t>(size) / recordSize * recordSize;
+    if (whole >= defaults.size()) return true;
+    const Bytes missing(defaults.begin() + static_cast<std::ptrdiff_t>(whole), defaults.end());
     const bool written =
-        std::fwrite(content.data(), 1, content.size(), file.get()) == content.size();
-    return file.close() == 0 && written;
-}
-
-bool readAt(std::FILE* file, std::uint64_t offset, std::size_t size, Bytes& out) {
-    out.assign(size, 0);
-    if (fseeko64(file, static_cast<off64_t>(offset), SEEK_SET) != 0) return false;
-    return std::fread(out.data(), 1, size, file) == size;
+        platform::writeAt(file.get(), whole, missing, platform::Durability::synced);
+    const bool closed = file.close() == 0;
+    diagnosticLine(std::string(path) + " SHORT " + std::to_string(size) + " BYTES, RECORDS " +
+                   std::to_string(whole / recordSize + 1) + " TO " +
+                   std::to_string(defaults.size() / recordSize) +
+                   (written && closed ? " RESTORED" : " NOT RESTORED"));
+    return written && closed;
 }
 
 bool readRecord(std::string_view path, std::uint64_t offset, std::size_t size, Bytes& out) {
-    platform::FileHandle file(path, "r+");
+    platform::FileHandle file(path, "r+b");
     if (!file) {
         out.assign(size, 0);
         return false;
     }
-    return readAt(file.get(), offset, size, out);
-}
-
-bool writeAt(std::FILE* file, std::uint64_t offset, const Bytes& record) {
-    if (fseeko64(file, static_cast<off64_t>(offset), SEEK_SET) != 0) return false;
-    const bool written = std::fwrite(record.data(), 1, record.size(), file) == record.size();
-    return std::fflush(file) == 0 && written;
+    return platform::readAt(file.get(), offset, size, out);
 }
 
 bool writeRecord(std::string_view path, std::uint64_t offset, const Bytes& record) {
-    platform::FileHandle file(path, "r+");
+    platform::FileHandle file(path, "r+b");
     if (!file) return false;
-    const bool written = writeAt(file.get(), offset, record);
+    const bool written =
+        platform::writeAt(file.get(), offset, record, platform::Durability::flushed);
     return file.close() == 0 && written;
+}
+
+bool writeFromStart(std::string_view path, const Bytes& bytes) {
+    if (!platform::fileExists(path)) return platform::createFileWhole(path, bytes);
+    return writeRecord(path, 0, bytes);
+}
+
+Bytes readFromStart(std::string_view path, std::size_t size) {
+    if (!platform::fileExists(path)) return {};
+    platform::FileHandle file(path, "r+b");
+    if (!file) return {};
+    Bytes bytes(size, 0);
+    bytes.resize(platform::readAt(file.get(), 0, bytes.data(), size));
+    return bytes;
 }
 
 }  // namespace recordfile

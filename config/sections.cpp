@@ -9,9 +9,7 @@ namespace {
 
 constexpr const char* kSectionsPath = "/nv/SECTIONS";
 
-std::uint64_t offsetOf(std::uint8_t number) {
-    return static_cast<std::uint64_t>(number - 1) * Section::kSize;
-}
+std::uint64_t offsetOf(std::uint8_t number) { return recordfile::offsetOf(number, Section::kSize); }
 
 std::string nameOf(const Bytes& record) { return record_text::read(&record[1], Section::kMaxName); }
 
@@ -51,31 +49,28 @@ std::optional<Section> decodeSection(const Bytes& record) {
 }
 
 void SectionTable::loadSections() {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     if (!entries_) entries_ = std::make_unique<std::array<Section, kTableEntries>>();
     for (std::uint8_t n = 1; n <= kTableEntries; ++n) (*entries_)[n - 1] = Section{n, {}};
-    if (!platform::fileExists(kSectionsPath)) {
-        recordfile::create(kSectionsPath,
-                           recordfile::numberedRecords(Section::kSize, kTableEntries));
-        return;
-    }
-    platform::FileHandle file(kSectionsPath, "r+");
+    recordfile::ensureWhole(kSectionsPath, Section::kSize,
+                            recordfile::numberedRecords(Section::kSize, kTableEntries));
+    platform::FileHandle file(kSectionsPath, "r+b");
     if (!file) return;
     for (std::uint8_t n = 1; n <= kTableEntries; ++n) {
         Bytes record;
-        recordfile::readAt(file.get(), offsetOf(n), Section::kSize, record);
+        platform::readAt(file.get(), offsetOf(n), Section::kSize, record);
         (*entries_)[n - 1].name = nameOf(record);
     }
 }
 
 std::optional<Section> SectionTable::getSection(std::uint8_t number) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     if (!validRecordNumber(number) || !entries_) return std::nullopt;
     return (*entries_)[number - 1];
 }
 
 bool SectionTable::writeSection(const Section& s) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     if (!s.isValid()) return false;
     const Bytes record = encodeSection(s);
     if (!recordfile::writeRecord(kSectionsPath, offsetOf(s.number), record)) return false;
@@ -84,7 +79,7 @@ bool SectionTable::writeSection(const Section& s) {
 }
 
 void SectionTable::releaseSections() {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     entries_.reset();
 }
 

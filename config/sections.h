@@ -9,12 +9,12 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "common/bytes.h"
+#include "common/thread_annotations.h"
 #include "config/record_number.h"
 #include "encoding/tlv.h"
 
@@ -46,8 +46,9 @@ std::optional<Section> decodeSection(const Bytes& record);
 class SectionTable {
   public:
     // Makes the array (entry n - 1 is number n, no name); creates the file
-    // (records zero but for their number) when missing, otherwise takes
-    // every stored name. The stored number bytes are not used.
+    // whole (records zero but for their number) when missing, completes a
+    // short one the same way, then takes every stored name. The stored
+    // number bytes are not used.
     void loadSections();
 
     // A copy of entry n - 1; nothing for a number outside 1..20 or before
@@ -64,8 +65,9 @@ class SectionTable {
     static SectionTable& process();
 
   private:
-    std::mutex mutex_;
-    std::unique_ptr<std::array<Section, kTableEntries>> entries_;
+    // Held for the whole of every operation, file access included.
+    Mutex mutex_;
+    std::unique_ptr<std::array<Section, kTableEntries>> entries_ GUARDED_BY(mutex_);
 };
 
 inline SectionTable& sections() { return SectionTable::process(); }

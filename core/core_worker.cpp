@@ -1,30 +1,24 @@
 #include "core/core_worker.h"
 
-#include <ctime>
-
 #include "config/cashiers.h"
+#include "config/config_worker.h"
 #include "config/discounts.h"
+#include "config/identity.h"
 #include "config/printer_settings.h"
 #include "config/sections.h"
-#include "core/dispatch.h"
-#include "core/status.h"
-#include "device/eeprom.h"
+#include "core/factory_number_command.h"
+#include "core/printer_commands.h"
 #include "device/sdcard.h"
 #include "platform/board.h"
 #include "printing/printer.h"
-
-namespace {
-// A relative 20 ms sleep, resumed with the remaining time after a signal.
-void sleep20ms() {
-    timespec request{0, 20'000'000};
-    timespec remaining{};
-    while (nanosleep(&request, &remaining) != 0) request = remaining;
-}
-}  // namespace
+#include "state/status.h"
 
 CoreWorker::CoreWorker()
-    : queue_(std::make_unique<CoreQueue>()),
-      printer_(printing::createPrinterPort()) {}
+    : queue_(std::make_unique<CoreQueue>()), printer_(printing::createPrinterPort()) {
+    addConfigCommands(commands_);
+    addFactoryNumberCommand(commands_);
+    addPrinterCommands(commands_, *printer_);
+}
 
 CoreWorker::~CoreWorker() = default;
 
@@ -52,7 +46,7 @@ void CoreWorker::startUp() {
     sections().loadSections();
     discounts().loadDiscounts();
     // Identity from the EEPROM; what could not be read keeps its default.
-    if (!eeprom::loadIdentity()) FrStatus::status().setFlag(FrStatus::eepromError, true);
+    if (!identity::loadIdentity()) FrStatus::status().setFlag(FrStatus::eepromError, true);
     startArchive();
     // The stored paper width becomes the print layout's width before anything prints.
     settings::setCurrentPaperWidth(settings::PrinterSettings().paperWidth);
@@ -66,12 +60,12 @@ void CoreWorker::runLoop(const std::atomic<bool>* stop) {
             result.id = t.id;
             queue_->postResult(result);
         }
-        sleep20ms();
+        platform::sleepMs(20);
     }
 }
 
 CoreApiResult CoreWorker::dispatch(const CoreTransaction& t) {
-    CommandHandler handler = findHandler(t.command);
+    const CommandHandler* handler = commands_.find(t.command);
     if (!handler) return CoreApiResult(ResultCode::UnknownCommand);
-    return handler(*this, t);
+    return (*handler)(t);
 }

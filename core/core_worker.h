@@ -1,24 +1,27 @@
 #pragma once
-// CoreWorker: the heart of the core thread. It owns the core's queue handle
-// and the printer port, brings the device up once (startUp), then takes one
-// transaction at a time, dispatches it by command code and posts the result.
+// CoreWorker: the heart of the core thread and the top of the register. It
+// owns the core's queue handle, the printer port and the dispatch table,
+// which it assembles from the rows each command folder offers. It brings
+// the device up once (startUp), then takes one transaction at a time,
+// dispatches it by command code and posts the result.
 
 #include <atomic>
 #include <memory>
 
-#include "core/base_worker.h"
-#include "core/queue.h"
+#include "config/base_worker.h"
 #include "serial/serialport.h"
+#include "state/command_table.h"
+#include "state/queue.h"
 
 class CoreWorker : public BaseWorker {
-public:
+  public:
     CoreWorker();
     ~CoreWorker() override;
 
     // The start-up sequence, run once before the host link starts.
     void startUp();
 
-    // Pops, dispatches and answers one transaction per pass, sleeping 20 ms
+    // Pops, dispatches and answers one transaction per pass, pausing 20 ms
     // after every pass. Returns only when `stop` is given and becomes true.
     void runLoop(const std::atomic<bool>* stop = nullptr);
 
@@ -27,7 +30,8 @@ public:
 
     rs::SerialPort& printer() { return *printer_; }
 
-private:
+  private:
     std::unique_ptr<CoreQueue> queue_;
     std::unique_ptr<rs::SerialPort> printer_;
+    CommandTable commands_;
 };

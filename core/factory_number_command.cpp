@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "config/base_worker.h"
 #include "config/cashiers.h"
-#include "core/base_worker.h"
-#include "core/status.h"
+#include "config/identity.h"
 #include "device/eeprom.h"
-#include "device/identity.h"
+#include "state/status.h"
 
 namespace {
 
@@ -14,9 +14,7 @@ bool allDigits(const Bytes& b) {
     return std::all_of(b.begin(), b.end(), [](std::uint8_t c) { return c >= '0' && c <= '9'; });
 }
 
-}  // namespace
-
-CoreApiResult setFactoryNumberCommand(CoreWorker&, const CoreTransaction& t) {
+CoreApiResult setFactoryNumber(const CoreTransaction& t) {
     const Authorisation auth = BaseWorker::authoriseRequest(t.data);
     if (auth.result != ResultCode::Success) return CoreApiResult(auth.result);
 
@@ -39,10 +37,14 @@ CoreApiResult setFactoryNumberCommand(CoreWorker&, const CoreTransaction& t) {
     updated.setSerial(toString(auth.payload));
     if (!updated.sealModel(toString(key))) return CoreApiResult(ResultCode::BadDataLength);
 
-    if (!eeprom::saveFactoryData(updated)) {
+    if (!identity::saveFactoryData(updated)) {
         FrStatus::status().setFlag(FrStatus::eepromError, true);
         return CoreApiResult(ResultCode::EepromError);
     }
     ids.publishFactoryData(updated);
     return CoreApiResult(ResultCode::Success);
 }
+
+}  // namespace
+
+void addFactoryNumberCommand(CommandTable& table) { table.add(63, setFactoryNumber); }

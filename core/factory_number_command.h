@@ -12,8 +12,7 @@
 // data only when the write succeeded (0, no data); a failed write sets
 // eepromError and answers 25.
 
-#include "core/transaction.h"
+#include "state/command_table.h"
 
-class CoreWorker;
-
-CoreApiResult setFactoryNumberCommand(CoreWorker& core, const CoreTransaction& t);
+// The row of command 63.
+void addFactoryNumberCommand(CommandTable& table);

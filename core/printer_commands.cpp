@@ -2,29 +2,21 @@
 
 #include <string_view>
 
-#include "core/core_worker.h"
 #include "printing/print_layout.h"
 #include "printing/printer.h"
 
 namespace {
 
-rs::SerialPort* openPrinter(CoreWorker& core) {
-    rs::SerialPort* port = &core.printer();
-    printing::ensurePrinterOpen(port);
-    return port;
+rs::SerialPort* openPrinter(rs::SerialPort& port) {
+    printing::ensurePrinterOpen(&port);
+    return &port;
 }
 
 std::string_view textOf(const Bytes& data, std::size_t from) {
     return {reinterpret_cast<const char*>(data.data()) + from, data.size() - from};
 }
 
-}  // namespace
-
-CoreApiResult printerStatusCommand(CoreWorker& core, const CoreTransaction&) {
-    return CoreApiResult(printing::queryPrinterStatus(openPrinter(core)));
-}
-
-CoreApiResult formattedPrintCommand(CoreWorker& core, const CoreTransaction& t) {
+CoreApiResult formattedPrint(rs::SerialPort& printer, const CoreTransaction& t) {
     using printing::FormattedPrint;
     if (t.data.size() < FormattedPrint::kFormatSize)
         return CoreApiResult(ResultCode::BadDataLength);
@@ -34,14 +26,23 @@ CoreApiResult formattedPrintCommand(CoreWorker& core, const CoreTransaction& t) 
     block.attributes = format.attributes;
     printing::addText(block, textOf(t.data, FormattedPrint::kFormatSize));
     return CoreApiResult(
-        printing::printBytes(openPrinter(core), printing::renderBlock(block, format.cut), true));
+        printing::printBytes(openPrinter(printer), printing::renderBlock(block, format.cut), true));
 }
 
-CoreApiResult rawPrintCommand(CoreWorker& core, const CoreTransaction& t) {
+CoreApiResult rawPrint(rs::SerialPort& printer, const CoreTransaction& t) {
     if (t.data.empty()) return CoreApiResult(ResultCode::BadDataLength);
-    return CoreApiResult(printing::writeRaw(openPrinter(core), textOf(t.data, 0)));
+    return CoreApiResult(printing::writeRaw(openPrinter(printer), textOf(t.data, 0)));
 }
 
-CoreApiResult feedAndCutCommand(CoreWorker& core, const CoreTransaction&) {
-    return CoreApiResult(printing::feedAndCut(openPrinter(core)));
+}  // namespace
+
+void addPrinterCommands(CommandTable& table, rs::SerialPort& printer) {
+    table.add(192, [&printer](const CoreTransaction&) {
+        return CoreApiResult(printing::queryPrinterStatus(openPrinter(printer)));
+    });
+    table.add(195, [&printer](const CoreTransaction& t) { return formattedPrint(printer, t); });
+    table.add(196, [&printer](const CoreTransaction& t) { return rawPrint(printer, t); });
+    table.add(197, [&printer](const CoreTransaction&) {
+        return CoreApiResult(printing::feedAndCut(openPrinter(printer)));
+    });
 }

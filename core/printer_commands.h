@@ -9,13 +9,10 @@
 //   197  feed and cut
 // Each runs on the core thread and first opens the printer port if it is
 // not open, so a printer that was missing at start-up is used once it
-// answers.
+// answers; a port that cannot be opened answers 53.
 
-#include "core/transaction.h"
+#include "serial/serialport.h"
+#include "state/command_table.h"
 
-class CoreWorker;
-
-CoreApiResult printerStatusCommand(CoreWorker& core, const CoreTransaction& t);
-CoreApiResult formattedPrintCommand(CoreWorker& core, const CoreTransaction& t);
-CoreApiResult rawPrintCommand(CoreWorker& core, const CoreTransaction& t);
-CoreApiResult feedAndCutCommand(CoreWorker& core, const CoreTransaction& t);
+// The rows of 192, 195, 196 and 197 on the core's printer port.
+void addPrinterCommands(CommandTable& table, rs::SerialPort& printer);

@@ -2,80 +2,52 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <random>
 
 #include "common/diagnostics.h"
-#include "platform/files.h"
 
 namespace eeprom {
 
 namespace {
-
 // Opened for reading and update, never created.
 constexpr const char* kUpdateMode = "r+b";
 constexpr std::size_t kEraseChunk = 512;
-
-// Reads up to n bytes at `offset`; the number read.
-std::size_t readAt(std::FILE* f, std::int64_t offset, std::uint8_t* p, std::size_t n) {
-    if (fseeko64(f, offset, SEEK_SET) != 0) return 0;
-    return std::fread(p, 1, n, f);
-}
-
-// Writes n bytes at `offset` and flushes; true when all of them went out.
-bool writeAt(std::FILE* f, std::int64_t offset, const std::uint8_t* p, std::size_t n) {
-    if (fseeko64(f, offset, SEEK_SET) != 0) return false;
-    const std::size_t written = std::fwrite(p, 1, n, f);
-    return std::fflush(f) == 0 && written == n;
-}
-
-bool writeRecord(std::int64_t offset, const Bytes& record) {
-    platform::FileHandle f(kPath, kUpdateMode);
-    if (!f) return false;
-    const bool written = writeAt(f.get(), offset, record.data(), record.size());
-    return f.close() == 0 && written;
-}
-
-// Reads the key at 4080, makes a new one when the EEPROM holds none (all
-// 0xFF), writes it back, reads it again and installs what was read back.
-bool loadDeviceKey(std::FILE* f, identity::Store& store) {
-    Bytes key(kKeySize, 0);
-    if (readAt(f, kKeyOffset, key.data(), kKeySize) != kKeySize) return false;
-    if (std::all_of(key.begin(), key.end(), [](std::uint8_t b) { return b == 0xFF; }))
-        key = makeDeviceKey();
-    if (!writeAt(f, kKeyOffset, key.data(), kKeySize)) return false;
-    Bytes readBack(kKeySize, 0);
-    if (readAt(f, kKeyOffset, readBack.data(), kKeySize) != kKeySize) return false;
-    store.setDeviceKey(readBack);
-    return true;
-}
-
-bool loadFactoryData(std::FILE* f, identity::Store& store) {
-    std::array<std::uint8_t, ModelData::kSize> bytes{};
-    if (readAt(f, kFactoryOffset, bytes.data(), bytes.size()) != bytes.size()) return false;
-    // An erased model name reads as empty.
-    auto name = bytes.begin() + ModelData::kNameOffset;
-    std::replace(name, name + ModelData::kNameSize, std::uint8_t{0xFF}, std::uint8_t{0});
-    store.publishFactoryData(ModelData::decode(bytes.data()));
-    return true;
-}
-
-bool loadRegistrationData(std::FILE* f, identity::Store& store) {
-    std::vector<std::uint8_t> bytes(RegData::kSize, 0);
-    if (readAt(f, kRegistrationOffset, bytes.data(), bytes.size()) != bytes.size()) return false;
-    store.publishRegistrationData(RegData::decode(bytes.data()));
-    return true;
-}
-
 }  // namespace
 
-bool loadIdentity(identity::Store& store) {
-    platform::FileHandle f(kPath, kUpdateMode);
-    if (!f) return false;
-    const bool keyLoaded = loadDeviceKey(f.get(), store);
-    const bool factoryLoaded = loadFactoryData(f.get(), store);
-    const bool registrationLoaded = loadRegistrationData(f.get(), store);
-    return keyLoaded && factoryLoaded && registrationLoaded;
+Image::Image() : file_(kPath, kUpdateMode) {}
+
+bool Image::read(std::uint64_t offset, std::size_t n, Bytes& out) {
+    if (!file_) {
+        out.assign(n, 0);
+        return false;
+    }
+    return platform::readAt(file_.get(), offset, n, out);
+}
+
+bool Image::write(std::uint64_t offset, const Bytes& bytes) {
+    return file_ && platform::writeAt(file_.get(), offset, bytes, platform::Durability::flushed);
+}
+
+bool Image::close() { return file_.close() == 0; }
+
+bool writeRegion(std::uint64_t offset, const Bytes& bytes) {
+    Image image;
+    if (!image) return false;
+    const bool written = image.write(offset, bytes);
+    return image.close() && written;
+}
+
+bool loadDeviceKey(Image& image, Bytes& key) {
+    key.clear();
+    Bytes stored;
+    if (!image.read(kKeyOffset, kKeySize, stored)) return false;
+    if (std::all_of(stored.begin(), stored.end(), [](std::uint8_t b) { return b == 0xFF; }))
+        stored = makeDeviceKey();
+    if (!image.write(kKeyOffset, stored)) return false;
+    Bytes readBack;
+    if (!image.read(kKeyOffset, kKeySize, readBack)) return false;
+    key = readBack;
+    return true;
 }
 
 Bytes makeDeviceKey() {
@@ -92,25 +64,13 @@ Bytes makeDeviceKey() {
     return key;
 }
 
-bool saveFactoryData(const ModelData& record) {
-    return writeRecord(kFactoryOffset, record.encode());
-}
-
-bool saveRegistrationData(const RegData& record) {
-    return writeRecord(kRegistrationOffset, record.encode());
-}
-
 void eraseEeprom() {
     {
-        platform::FileHandle f(kPath, kUpdateMode);
-        if (f) {
-            const std::array<std::uint8_t, kEraseChunk> erased = [] {
-                std::array<std::uint8_t, kEraseChunk> a{};
-                a.fill(0xFF);
-                return a;
-            }();
+        Image image;
+        if (image) {
+            const Bytes erased(kEraseChunk, 0xFF);
             for (std::size_t offset = 0; offset < kSize; offset += kEraseChunk)
-                writeAt(f.get(), static_cast<std::int64_t>(offset), erased.data(), erased.size());
+                image.write(offset, erased);
         }
     }
     dumpEeprom();
@@ -127,7 +87,7 @@ std::vector<std::string> dumpLines() {
     for (std::size_t offset = 0; offset < kSize; offset += kDumpLineBytes) {
         std::array<std::uint8_t, kDumpLineBytes> block;
         block.fill(0xFF);
-        readAt(f.get(), static_cast<std::int64_t>(offset), block.data(), block.size());
+        platform::readAt(f.get(), offset, block.data(), block.size());
         lines.push_back(dumpLine(block.data()));
     }
     return lines;

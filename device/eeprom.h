@@ -1,13 +1,9 @@
 #pragma once
-// The EEPROM that holds the register's identity: 4096 bytes on the I2C bus,
-// exposed by the kernel as one file. Every operation opens that file for
-// reading and update (never creating it), does its work and closes it.
-//
-//   offset  size  content
-//        0    48  factory data (ModelData)
-//       48   968  registration data (RegData)
-//     1016  3064  not used
-//     4080    16  device key
+// The EEPROM on the I2C bus, 4096 bytes exposed by the kernel as one file,
+// dealt with as bytes: regions read and written at their offsets, and the
+// 16-byte device key at 4080. What the other regions hold is decided by the
+// records that live there (config/identity.h). Every operation opens the
+// file for reading and update (never creating it), works and closes it.
 //
 // An erased EEPROM reads 0xFF in every byte. Used from the core thread only
 // (start-up, the factory-number command, the archive) and by the service
@@ -20,39 +16,48 @@
 #include <vector>
 
 #include "common/bytes.h"
-#include "config/model_data.h"
-#include "config/reg_data.h"
-#include "device/identity.h"
+#include "platform/files.h"
 
 namespace eeprom {
 
 constexpr std::string_view kPath = "/sys/bus/i2c/devices/0-0050/eeprom";
 constexpr std::size_t kSize = 4096;
-constexpr std::int64_t kFactoryOffset = 0;
-constexpr std::int64_t kRegistrationOffset = 48;
-constexpr std::int64_t kKeyOffset = 4080;
+constexpr std::uint64_t kKeyOffset = 4080;
 constexpr std::size_t kKeySize = 16;
 constexpr std::size_t kDumpLineBytes = 64;
 
-// Start-up load into `store`: the device key (made and written when the
-// EEPROM holds none), then the factory data (0xFF bytes of its model name
-// read as zero) and the registration data, each published when it was read
-// whole; a record read short stays at its default. True when the key, the
-// factory data and the registration data all loaded; the caller then leaves
-// eepromError clear. A missing EEPROM loads nothing and gives false.
-bool loadIdentity(identity::Store& store = identity::store());
+// The EEPROM file open for reading and update during one operation.
+class Image {
+  public:
+    Image();
+    explicit operator bool() const { return static_cast<bool>(file_); }
+
+    // n bytes at `offset` into `out` (missing bytes zero); true when all
+    // were read.
+    bool read(std::uint64_t offset, std::size_t n, Bytes& out);
+    // Writes the bytes at `offset` and flushes; true when all were written
+    // and flushed.
+    bool write(std::uint64_t offset, const Bytes& bytes);
+    // Closes now; true when the close succeeded.
+    bool close();
+
+  private:
+    platform::FileHandle file_;
+};
+
+// Writes one region (opening and closing the EEPROM); true when the bytes
+// were written, flushed and the file closed. False when the EEPROM is
+// missing.
+bool writeRegion(std::uint64_t offset, const Bytes& bytes);
+
+// The device key from an open image: read at 4080; when all 16 bytes are
+// 0xFF (never written) a new key is made; the key is written back and read
+// again. False when any step came short; `key` is then left empty.
+bool loadDeviceKey(Image& image, Bytes& key);
 
 // 16 bytes for a new device key from the system's non-deterministic random
 // source, each uniformly distributed over 0..255.
 Bytes makeDeviceKey();
-
-// Writes the 48 bytes of the record at offset 0 and flushes; true when the
-// whole record was written and flushed.
-bool saveFactoryData(const ModelData& record);
-
-// Writes the 968 bytes of the record at offset 48 and flushes; true when the
-// whole record was written and flushed.
-bool saveRegistrationData(const RegData& record);
 
 // The "-c" service mode: writes 0xFF over all 4096 bytes (512 at a time,
 // flushing after each) without reporting write errors, then dumpEeprom().

@@ -1,12 +1,18 @@
 #include "encoding/decimal.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cfloat>
 #include <cmath>
 
-#include "config/fr_settings.h"
-
 namespace {
+
+std::atomic<RoundingModeSource> roundingSource{nullptr};
+
+std::uint8_t roundingMode() {
+    const RoundingModeSource source = roundingSource.load();
+    return source ? source() : 0;
+}
 
 // Scales 0 and 1 both mean a whole number.
 std::uint64_t effective(std::uint64_t scale) { return scale == 0 ? 1 : scale; }
@@ -22,9 +28,7 @@ std::int64_t withSign(std::uint64_t m, bool negative) {
 
 // Whether the first dropped digit d rounds the kept magnitude q up.
 bool roundsUp(std::uint64_t q, std::uint64_t d) {
-    std::uint8_t mode = 0;
-    settings::currentFrSettings(mode);
-    if (mode == settings::kRoundHalfEven) return d > 5 || (d == 5 && q % 2 == 1);
+    if (roundingMode() == kRoundHalfEven) return d > 5 || (d == 5 && q % 2 == 1);
     return d >= 5;
 }
 
@@ -73,6 +77,8 @@ Decimal combine(const Decimal& a, const Decimal& b, bool subtract, bool& overflo
 }
 
 }  // namespace
+
+void setRoundingModeSource(RoundingModeSource source) { roundingSource.store(source); }
 
 Decimal::Decimal(FractionDigits digits, std::int64_t value) : value_(value) {
     if (digits.count < 0) return;

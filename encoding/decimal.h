@@ -12,6 +12,14 @@
 #include <cstdint>
 #include <string>
 
+// The register's rounding mode for rescaling: 1 rounds half to even, any
+// other value half up. Every rescale to fewer fraction digits asks the
+// installed source; the device settings install theirs (config/), so the
+// mode is the one the host set. Until a source is installed the mode is 0.
+constexpr std::uint8_t kRoundHalfEven = 1;
+using RoundingModeSource = std::uint8_t (*)();
+void setRoundingModeSource(RoundingModeSource source);
+
 // A scale given as a count of fraction digits: 2 is scale 100.
 struct FractionDigits {
     int count;

@@ -1,8 +1,7 @@
 #include "link/frame.h"
 
-#include <cstdlib>
-
 #include "common/crc.h"
+#include "platform/board.h"
 
 namespace frame {
 
@@ -45,8 +44,8 @@ std::uint32_t makeTransactionId(std::uint8_t command, std::uint32_t time, const 
         c.update(command);
         c.update(timeBytes, 4);
         c.update(data);
-        c.update(static_cast<std::uint8_t>(std::rand() & 0xFF));
-        c.update(static_cast<std::uint8_t>(std::rand() & 0xFF));
+        c.update(static_cast<std::uint8_t>(platform::board().randomValue() & 0xFF));
+        c.update(static_cast<std::uint8_t>(platform::board().randomValue() & 0xFF));
         // 0 means "no identifier": its result would be dropped and the
         // request would wait for ever, so draw other random bytes.
         if (c.value() != 0) return c.value();

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "common/bytes.h"
-#include "core/transaction.h"
+#include "state/transaction.h"
 
 namespace frame {
 

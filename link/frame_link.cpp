@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <thread>
 
 #include "common/crc.h"
 #include "common/diagnostics.h"
@@ -29,7 +28,7 @@ bool FrameLink::readExactly(std::size_t n, std::string& got) {
         if (available == 0) {
             if (Clock::now() - lastByte > std::chrono::milliseconds(frame::kInFrameSilenceMs))
                 return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            platform::sleepMs(1);
             continue;
         }
         std::string piece;
@@ -60,15 +59,15 @@ ResultCode FrameLink::readRequest(CoreTransaction& t) {
         auto b = static_cast<std::uint8_t>(byte[0]);
         if (b == frame::kStart) break;
         char line[48];
-        std::snprintf(line, sizeof line, "<< %x %lld", b,
-                      static_cast<long long>(platform::now()));
+        std::snprintf(line, sizeof line, "<< %x %lld", b, static_cast<long long>(platform::now()));
         diagnosticLine(line);
         if (b == frame::kEnq) resendLast();
     }
 
     std::string lengthBytes;
     if (!readExactly(2, lengthBytes)) {
-        diagnosticLine("read 110 " + (lengthBytes.empty() ? bufferText() : hexUpper(toBytes(lengthBytes))));
+        diagnosticLine("read 110 " +
+                       (lengthBytes.empty() ? bufferText() : hexUpper(toBytes(lengthBytes))));
         return ResultCode::FrameLength;
     }
     const auto* lb = reinterpret_cast<const std::uint8_t*>(lengthBytes.data());
@@ -94,7 +93,8 @@ ResultCode FrameLink::readRequest(CoreTransaction& t) {
 
     t = frame::parseRequest(Bytes(bb, bb + length));
     if (t.id == 0)
-        t.id = frame::makeTransactionId(t.command, static_cast<std::uint32_t>(platform::now()), t.data);
+        t.id = frame::makeTransactionId(t.command, static_cast<std::uint32_t>(platform::now()),
+                                        t.data);
     return ResultCode::Success;
 }
 

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "common/result_code.h"
-#include "core/transaction.h"
 #include "serial/serialport.h"
+#include "state/transaction.h"
 
 class FrameLink {
-public:
+  public:
     // `port` may be null (no host line): every read then answers 8.
     explicit FrameLink(rs::SerialPort* port);
 
@@ -30,7 +30,7 @@ public:
     // Code 17, identifier 0, no data: what an ENQ before any request gets.
     void resetLastResponse();
 
-private:
+  private:
     // Reads exactly n bytes into `got`, waiting while the line delivers;
     // false when the port fails or stays silent for more than 100 ms.
     bool readExactly(std::size_t n, std::string& got);

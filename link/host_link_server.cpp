@@ -1,14 +1,10 @@
 #include "link/host_link_server.h"
 
-#include <chrono>
-#include <thread>
-
 #include "link/link_commands.h"
+#include "platform/board.h"
 
 namespace {
 constexpr int kHostBaudIndex = 17;  // 115200
-
-void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 }  // namespace
 
 HostLinkServer::HostLinkServer(std::string devicePath)
@@ -32,12 +28,12 @@ void HostLinkServer::run(const std::atomic<bool>* stop, const std::function<void
         CoreApiResult result;
         ResultCode rc = link_.readRequest(t);
         if (rc != ResultCode::Success) {
-            sleepMs(20);
+            platform::sleepMs(20);
             link_.sendResponse(CoreApiResult(rc));
             continue;
         }
         if (!handle(t, result)) result = CoreApiResult(ResultCode::NotServed);
-        sleepMs(10);
+        platform::sleepMs(10);
         link_.sendResponse(result);
     }
 }

@@ -9,12 +9,12 @@
 #include <memory>
 #include <string>
 
-#include "core/queue.h"
 #include "link/frame_link.h"
 #include "serial/serialport.h"
+#include "state/queue.h"
 
 class HostLinkServer {
-public:
+  public:
     explicit HostLinkServer(std::string devicePath);
     ~HostLinkServer();
 
@@ -31,7 +31,7 @@ public:
     // Serves one request; false when no result was obtained.
     bool handle(const CoreTransaction& t, CoreApiResult& result);
 
-private:
+  private:
     std::string devicePath_;
     std::unique_ptr<rs::SerialPort> port_;
     std::unique_ptr<CoreQueue> queue_;

@@ -1,8 +1,8 @@
 #include "link/link_commands.h"
 
+#include "config/identity.h"
 #include "config/reg_data_tags.h"
-#include "core/status.h"
-#include "device/identity.h"
+#include "state/status.h"
 
 namespace {
 

@@ -21,8 +21,8 @@
 // identity records and the key are taken through their accessors (the
 // identity lock is held only to copy a pointer or the key).
 
-#include "core/queue.h"
-#include "core/transaction.h"
+#include "state/queue.h"
+#include "state/transaction.h"
 
 // True when `t` is a link-served command; `result` then holds its answer,
 // with the request's identifier. `core` is the queue to the core for the

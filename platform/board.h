@@ -1,7 +1,8 @@
 #pragma once
 // The platform seam. Everything the register does to the outside world other
 // than serial I/O goes through the process's Board: the mapping of fixed
-// board paths to real files, the clock, setting the clock, and the SD card.
+// board paths to real files, the clock, setting the clock, the SD card,
+// pauses and pseudo-random numbers.
 // The real board runs the literal system commands; the simulated board maps
 // paths under a directory and keeps a clock offset; tests install their own.
 
@@ -13,7 +14,7 @@
 namespace platform {
 
 class Board {
-public:
+  public:
     virtual ~Board() = default;
 
     // The file that stands for an absolute board path such as "/nv/CASHIERS".
@@ -33,6 +34,15 @@ public:
 
     // Bytes available to the register on the mounted card.
     virtual std::uint64_t cardAvailableBytes() const = 0;
+
+    // A relative pause of `ms` milliseconds, resumed with the remaining time
+    // when a signal interrupts it.
+    virtual void sleepMs(int ms) = 0;
+
+    // Seeds the process's pseudo-random generator.
+    virtual void seedRandom(unsigned seed) = 0;
+    // The generator's next value, 0 ... RAND_MAX.
+    virtual int randomValue() = 0;
 };
 
 // The process's board. A RealBoard unless main or a test installed another.
@@ -44,5 +54,8 @@ std::unique_ptr<Board> installBoard(std::unique_ptr<Board> b);
 
 // Current time of the process's board.
 inline std::int64_t now() { return board().now(); }
+
+// A pause on the process's board.
+inline void sleepMs(int ms) { board().sleepMs(ms); }
 
 }  // namespace platform

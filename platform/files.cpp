@@ -12,8 +12,8 @@
 namespace platform {
 
 namespace {
-// fsync of the directory holding `file`, so that a created or removed entry
-// survives a power cut.
+// fsync of the directory holding `file`, so that a created, renamed or
+// removed entry survives a power cut.
 bool syncParentDirectory(const std::string& file) {
     std::string dir = std::filesystem::path(file).parent_path().string();
     int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -21,6 +21,22 @@ bool syncParentDirectory(const std::string& file) {
     bool synced = ::fsync(fd) == 0;
     ::close(fd);
     return synced;
+}
+
+bool seek(std::FILE* f, std::uint64_t offset) {
+    return ::fseeko64(f, static_cast<off64_t>(offset), SEEK_SET) == 0;
+}
+
+bool carry(std::FILE* f, Durability durability) {
+    switch (durability) {
+        case Durability::buffered:
+            return true;
+        case Durability::flushed:
+            return std::fflush(f) == 0;
+        case Durability::synced:
+            return syncFile(f);
+    }
+    return false;
 }
 }  // namespace
 
@@ -34,6 +50,64 @@ std::FILE* openFile(std::string_view boardPath, const char* mode) {
 }
 
 int closeFile(std::FILE* f) { return std::fclose(f); }
+
+std::size_t readAt(std::FILE* f, std::uint64_t offset, std::uint8_t* p, std::size_t n) {
+    if (!seek(f, offset)) return 0;
+    return std::fread(p, 1, n, f);
+}
+
+bool readAt(std::FILE* f, std::uint64_t offset, std::size_t n, Bytes& out) {
+    out.assign(n, 0);
+    return readAt(f, offset, out.data(), n) == n;
+}
+
+bool writeAt(std::FILE* f, std::uint64_t offset, const std::uint8_t* p, std::size_t n,
+             Durability durability) {
+    WriteLog::Fault fault;
+    const bool faulty = writeLog().nextWrite(n, fault);
+    if (!seek(f, offset)) return false;
+    if (faulty) {
+        if (fault == WriteLog::Fault::tear) {
+            std::fwrite(p, 1, n / 2, f);
+            std::fflush(f);
+        }
+        return false;
+    }
+    const bool written = std::fwrite(p, 1, n, f) == n;
+    return carry(f, durability) && written;
+}
+
+std::int64_t fileSize(std::FILE* f) {
+    if (::fseeko64(f, 0, SEEK_END) != 0) return -1;
+    return ::ftello64(f);
+}
+
+bool readWholeFile(std::string_view boardPath, Bytes& out) {
+    out.clear();
+    FileHandle file(boardPath, "rb");
+    if (!file) return false;
+    const std::int64_t size = fileSize(file.get());
+    if (size < 0) return false;
+    return readAt(file.get(), 0, static_cast<std::size_t>(size), out);
+}
+
+bool createFileWhole(std::string_view boardPath, const Bytes& content) {
+    const std::string temporaryPath = std::string(boardPath) + ".new";
+    bool written = false;
+    {
+        FileHandle file(temporaryPath, "w+b");
+        if (file) written = writeAt(file.get(), 0, content, Durability::synced);
+        written = file.close() == 0 && written;
+    }
+    const std::string target = board().path(boardPath);
+    const std::string temporary = board().path(temporaryPath);
+    if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    syncParentDirectory(target);
+    return true;
+}
 
 bool syncFile(std::FILE* f) { return std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0; }
 
@@ -61,6 +135,44 @@ bool removePath(std::string_view boardPath) {
     std::filesystem::remove_all(file, ec);
     syncParentDirectory(file);
     return !fileExists(boardPath);
+}
+
+std::uint64_t WriteLog::writes() const {
+    MutexLock lock(mutex_);
+    return writes_;
+}
+
+std::uint64_t WriteLog::bytes() const {
+    MutexLock lock(mutex_);
+    return bytes_;
+}
+
+void WriteLog::injectFault(std::uint64_t k, Fault fault) {
+    MutexLock lock(mutex_);
+    faultAt_ = k == 0 ? 0 : writes_ + k;
+    fault_ = fault;
+}
+
+void WriteLog::reset() {
+    MutexLock lock(mutex_);
+    writes_ = 0;
+    bytes_ = 0;
+    faultAt_ = 0;
+}
+
+bool WriteLog::nextWrite(std::size_t n, Fault& fault) {
+    MutexLock lock(mutex_);
+    ++writes_;
+    bytes_ += n;
+    if (faultAt_ == 0 || writes_ != faultAt_) return false;
+    faultAt_ = 0;
+    fault = fault_;
+    return true;
+}
+
+WriteLog& WriteLog::process() {
+    static WriteLog* log = new WriteLog();  // lives until exit
+    return *log;
 }
 
 }  // namespace platform

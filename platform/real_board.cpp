@@ -35,7 +35,8 @@ bool RealBoard::mountCard() {
 }
 
 bool RealBoard::cardMounted() const {
-    struct stat point {}, parent {};
+    struct stat point {
+    }, parent{};
     if (::stat(kMountPoint, &point) != 0) return false;
     if (::stat((std::string(kMountPoint) + "..").c_str(), &parent) != 0) return false;
     return point.st_dev != parent.st_dev;
@@ -46,5 +47,15 @@ std::uint64_t RealBoard::cardAvailableBytes() const {
     if (::statvfs(kMountPoint, &fs) != 0) return std::numeric_limits<std::uint64_t>::max();
     return static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;
 }
+
+void RealBoard::sleepMs(int ms) {
+    timespec request{ms / 1000, (ms % 1000) * 1'000'000L};
+    timespec remaining{};
+    while (nanosleep(&request, &remaining) != 0) request = remaining;
+}
+
+void RealBoard::seedRandom(unsigned seed) { std::srand(seed); }
+
+int RealBoard::randomValue() { return std::rand(); }
 
 }  // namespace platform

@@ -1,11 +1,10 @@
 #include "printing/printer.h"
 
-#include <ctime>
 #include <string>
 
-#include "core/status.h"
 #include "platform/board.h"
 #include "printing/escpos.h"
+#include "state/status.h"
 
 namespace printing {
 
@@ -24,14 +23,21 @@ constexpr int kAfterInitialiseMs = 500;
 constexpr int kResetQueries = 10;
 constexpr int kBetweenResetQueriesMs = 200;
 
-// A relative sleep, resumed with the remaining time after a signal.
-void pauseMs(int ms) {
-    timespec request{ms / 1000, (ms % 1000) * 1'000'000L};
-    timespec remaining{};
-    while (nanosleep(&request, &remaining) != 0) request = remaining;
+void send(rs::SerialPort& port, std::string_view bytes) { port.write(std::string(bytes)); }
+
+// Drops what the printer sent unasked (a late answer to an earlier status
+// request), so that the next status byte read is the answer to the next
+// request.
+void discardPendingInput(rs::SerialPort& port) {
+    for (int available = port.bytesAvailable(); available > 0; available = port.bytesAvailable()) {
+        std::string stale;
+        if (port.read(stale, available) <= 0) return;
+    }
 }
 
-void send(rs::SerialPort& port, std::string_view bytes) { port.write(std::string(bytes)); }
+// A port that exists and is open; the commands without a status check
+// answer 53 for anything else.
+bool usable(const rs::SerialPort* port) { return port && port->isOpen(); }
 
 // Translates the status byte into the paper flags and a result.
 ResultCode applyStatusByte(std::uint8_t status) {
@@ -61,12 +67,13 @@ void ensurePrinterOpen(rs::SerialPort* port) {
 ResultCode queryPrinterStatus(rs::SerialPort* port) {
     if (port) {
         for (int attempt = 0; attempt < kStatusAttempts; ++attempt) {
+            discardPendingInput(*port);
             send(*port, escpos::kStatusRequest);
             std::string answer;
             const int got = port->read(answer, 1);
             if (got < 0) break;
             if (got > 0) return applyStatusByte(static_cast<std::uint8_t>(answer[0]));
-            pauseMs(kSilentAttemptPauseMs);
+            platform::sleepMs(kSilentAttemptPauseMs);
         }
     }
     FrStatus::status().setFlag(FrStatus::printerOffline, true);
@@ -79,10 +86,10 @@ ResultCode resetPrinter(rs::SerialPort* port) {
     port->open();
     send(*port, escpos::kClearBuffers);
     send(*port, escpos::kInitialise);
-    pauseMs(kAfterInitialiseMs);
+    platform::sleepMs(kAfterInitialiseMs);
     ResultCode result = queryPrinterStatus(port);
     for (int queries = 1; result != ResultCode::Success && queries < kResetQueries; ++queries) {
-        pauseMs(kBetweenResetQueriesMs);
+        platform::sleepMs(kBetweenResetQueriesMs);
         result = queryPrinterStatus(port);
     }
     if (result == ResultCode::Success) {
@@ -111,13 +118,13 @@ ResultCode printBytes(rs::SerialPort* port, std::string_view bytes, bool check) 
 }
 
 ResultCode feedAndCut(rs::SerialPort* port) {
-    if (!port) return ResultCode::PrinterOffline;
+    if (!usable(port)) return ResultCode::PrinterOffline;
     send(*port, escpos::kFeedAndCut);
     return ResultCode::Success;
 }
 
 ResultCode writeRaw(rs::SerialPort* port, std::string_view bytes) {
-    if (!port) return ResultCode::PrinterOffline;
+    if (!usable(port)) return ResultCode::PrinterOffline;
     if (!bytes.empty()) send(*port, bytes);
     return ResultCode::Success;
 }

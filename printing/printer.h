@@ -6,7 +6,9 @@
 // status (printerOffline, paperNearEnd, paperOut) up to date.
 //
 // Every operation takes the port as a pointer that may be null (no port):
-// then it answers 53 (and the status query sets printerOffline). Only the
+// then it answers 53 (and the status query sets printerOffline). A port
+// that could not be opened counts as no port for feedAndCut and writeRaw;
+// the operations with a status check find it out through the query. Only the
 // core thread prints; the port has no lock of its own. The status flags are
 // written through the device status store, under the status lock.
 //
@@ -27,7 +29,8 @@ std::unique_ptr<rs::SerialPort> createPrinterPort();
 // Opens the port when there is one and it is not open.
 void ensurePrinterOpen(rs::SerialPort* port);
 
-// Asks for the paper status up to five times (each waits up to the port's
+// Asks for the paper status up to five times, each time first dropping
+// whatever unasked bytes the line holds (each waits up to the port's
 // read time-out and pauses 100 ms when nothing came, so a silent printer
 // costs about 1.5 s; a failed read stops at once). Updates the three
 // printer flags. Returns Success, PaperOut (paper out; a near end only sets
@@ -50,11 +53,11 @@ ResultCode sendJobPrefix(rs::SerialPort* port);
 // Without `check`: Success. PrinterOffline without a port.
 ResultCode printBytes(rs::SerialPort* port, std::string_view bytes, bool check);
 
-// Sends ESC 3 255, LF, ESC i. Success, or PrinterOffline without a port.
+// Sends ESC 3 255, LF, ESC i. Success, or PrinterOffline without an open port.
 ResultCode feedAndCut(rs::SerialPort* port);
 
 // Sends `bytes` unchanged; an empty string sends nothing. Success, or
-// PrinterOffline without a port.
+// PrinterOffline without an open port.
 ResultCode writeRaw(rs::SerialPort* port, std::string_view bytes);
 
 }  // namespace printing

@@ -3,16 +3,16 @@
 // clock is the host's clock plus the seconds in ROOT/clock-offset, and the
 // SD card is ROOT/dev/mmcblk0p1 (present or not) with its file system in
 // ROOT/mnt/sd/. ROOT/sd-free-bytes, when present, stands for the card's
-// available bytes.
+// available bytes. Pauses and pseudo-random numbers are the real board's.
 
 #include <string>
 
-#include "platform/board.h"
+#include "platform/real_board.h"
 
 namespace sim {
 
-class SimBoard : public platform::Board {
-public:
+class SimBoard : public platform::RealBoard {
+  public:
     explicit SimBoard(std::string root);
 
     std::string path(std::string_view boardPath) const override;
@@ -24,7 +24,7 @@ public:
 
     const std::string& root() const { return root_; }
 
-private:
+  private:
     std::string root_;
     bool mounted_ = false;
 };

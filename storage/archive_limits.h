@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/status.h"
 #include "device/sdcard.h"
+#include "state/status.h"
 
 namespace archive_limits {
 

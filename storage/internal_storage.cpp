@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "core/status.h"
 #include "platform/files.h"
+#include "state/status.h"
 
 namespace internal_storage {
 
@@ -12,8 +12,7 @@ namespace {
 // The end of the file's whole records, or -1 when the size cannot be taken.
 // Bytes past it are the torn tail of an interrupted append.
 std::int64_t wholeRecordsEnd(std::FILE* f) {
-    if (::fseeko64(f, 0, SEEK_END) != 0) return -1;
-    std::int64_t size = ::ftello64(f);
+    const std::int64_t size = platform::fileSize(f);
     if (size < 0) return -1;
     return size - size % static_cast<std::int64_t>(kRecordSize);
 }
@@ -48,8 +47,7 @@ class RecordFile {
 
   private:
     bool readAt(std::uint64_t offset, std::uint8_t* p, std::size_t n) {
-        return ::fseeko64(file_.get(), static_cast<std::int64_t>(offset), SEEK_SET) == 0 &&
-               std::fread(p, 1, n, file_.get()) == n;
+        return platform::readAt(file_.get(), offset, p, n) == n;
     }
 
     platform::FileHandle file_;
@@ -117,11 +115,11 @@ bool appendRecord(const DocDescriptor& header, const CounterSet* counters) {
 
     platform::FileHandle file(kStoragePath, storageExists() ? "r+b" : "w+b");
     if (!file) return false;
-    std::int64_t end = wholeRecordsEnd(file.get());
-    if (end < 0 || ::fseeko64(file.get(), end, SEEK_SET) != 0) return false;
-    bool written = std::fwrite(record.data(), 1, record.size(), file.get()) == record.size();
-    bool synced = platform::syncFile(file.get());
-    return file.close() == 0 && written && synced;
+    const std::int64_t end = wholeRecordsEnd(file.get());
+    if (end < 0) return false;
+    const bool written = platform::writeAt(file.get(), static_cast<std::uint64_t>(end), record,
+                                           platform::Durability::synced);
+    return file.close() == 0 && written;
 }
 
 std::uint32_t lastRecordNumber() {

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "tests/e2e/sim_process.h"
+#include "tests/support/file_text.h"
 
 namespace {
 
@@ -14,10 +15,7 @@ using hostkit::Response;
 
 constexpr std::uint32_t kServicePassword = 271828;
 
-Bytes fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using testing_support::fileBytes;
 
 class ConfigE2E : public ::testing::Test {
   protected:

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "tests/e2e/sim_process.h"
+#include "tests/support/file_text.h"
 
 namespace {
 
@@ -16,16 +17,11 @@ using hostkit::Response;
 constexpr const char* kEepromPath = "/sys/bus/i2c/devices/0-0050/eeprom";
 constexpr std::size_t kEepromSize = 4096;
 
-Bytes readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+Bytes readFile(const std::string& path) { return testing_support::fileBytes(path); }
 
 void writeFile(const std::string& path, const Bytes& bytes) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+    testing_support::writeFileBytes(path, bytes);
 }
 
 void putField(Bytes& image, std::size_t offset, const std::string& text) {

@@ -12,6 +12,12 @@ std::string readFile(const std::string& path) {
     return s.str();
 }
 
+void writeFileBytes(const std::string& path, const Bytes& content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(content.data()),
+              static_cast<std::streamsize>(content.size()));
+}
+
 std::size_t countOf(const std::string& text, const std::string& what) {
     std::size_t n = 0;
     for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
+#include <utility>
 
 namespace testing_support {
 
@@ -14,6 +15,21 @@ std::string makeTempDir(const std::string& prefix) {
 
 std::string TempBoard::path(std::string_view boardPath) const {
     return root + std::string(boardPath);
+}
+
+void TempBoard::sleepMs(int ms) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    pauses_.push_back(ms);
+}
+
+std::vector<int> TempBoard::takePauses() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return std::exchange(pauses_, {});
+}
+
+int TempBoard::randomValue() {
+    random_ = random_ * 1103515245u + 12345u;
+    return static_cast<int>((random_ >> 1) & 0x7FFFFFFF);
 }
 
 ScopedTempBoard::ScopedTempBoard() {

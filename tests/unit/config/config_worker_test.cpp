@@ -8,14 +8,14 @@
 #include "config/paper_width.h"
 #include "config/printer_settings.h"
 #include "config/sections.h"
-#include "core/status.h"
 #include "platform/files.h"
+#include "state/status.h"
+#include "tests/support/file_text.h"
 #include "tests/support/temp_board.h"
-#include "tests/unit/config/file_bytes.h"
 
 namespace {
 
-using config_test::fileBytes;
+using testing_support::fileBytes;
 
 // A new device: fresh table files, empty caches, zeroed status.
 class ConfigWorkerTest : public ::testing::Test {
@@ -218,6 +218,62 @@ TEST_F(ConfigWorkerTest, PrinterSettings) {
     EXPECT_EQ(run(&ConfigWorker::setPrinterSetting, service({1, 80})).code, 0);
     EXPECT_EQ(settings::currentPaperWidth(), 80);
     EXPECT_EQ(fileBytes(board.file(settings::kPrinterSettingsPath)), (Bytes{80, 1, 2, 3, 4}));
+}
+
+TEST_F(ConfigWorkerTest, SettingsThatCannotBeSavedAnswer21AndKeepTheStoredValue) {
+    using platform::WriteLog;
+    // A full /nv/ on the first save: no empty file is left, the mode stays 0.
+    platform::writeLog().injectFault(1, WriteLog::Fault::fail);
+    EXPECT_EQ(run(&ConfigWorker::setDeviceSetting, service({1, 1})).code, 21);
+    EXPECT_FALSE(platform::fileExists(settings::kFrSettingsPath));
+    EXPECT_EQ(run(&ConfigWorker::readDeviceSetting, service({1})).data, (Bytes{0}));
+    EXPECT_EQ(Decimal(10, 25).rescaled(1).value(), 3) << "still half up";
+
+    // A save into an existing file that tears: the answer is 21 and the
+    // cache holds what the file holds.
+    ASSERT_EQ(run(&ConfigWorker::setDeviceSetting, service({1, 1})).code, 0);
+    platform::writeLog().injectFault(1, WriteLog::Fault::fail);
+    EXPECT_EQ(run(&ConfigWorker::setDeviceSetting, service({1, 0})).code, 21);
+    EXPECT_EQ(fileBytes(board.file(settings::kFrSettingsPath)), (Bytes{0x01}));
+    EXPECT_EQ(Decimal(10, 25).rescaled(1).value(), 2) << "the stored mode 1 still rounds";
+
+    // The paper width in use stays the stored one.
+    platform::writeLog().injectFault(1, WriteLog::Fault::tear);
+    EXPECT_EQ(run(&ConfigWorker::setPrinterSetting, service({1, 80})).code, 21);
+    EXPECT_FALSE(platform::fileExists(settings::kPrinterSettingsPath));
+    EXPECT_EQ(settings::currentPaperWidth(), settings::kDefaultPaperWidth);
+    EXPECT_EQ(run(&ConfigWorker::readPrinterSetting, service({1})).data, (Bytes{0x3C}));
+}
+
+TEST_F(ConfigWorkerTest, ARecordWriteThatFailsOrTearsAnswers21) {
+    using platform::WriteLog;
+    Discount d{4, Discount::kPercentage, 1000, "FIRST"};
+    Bytes record = encodeDiscount(d);
+    ASSERT_EQ(run(&ConfigWorker::writeRecord, service(withType(3, record))).code, 0);
+    const Bytes before = fileBytes(board.file("/nv/DISCOUNTS"));
+
+    // The write fails: the file keeps the old record; the discount is out of
+    // use rather than different from the file.
+    d.value = 500;
+    d.name = "SECOND";
+    record = encodeDiscount(d);
+    platform::writeLog().injectFault(1, WriteLog::Fault::fail);
+    EXPECT_EQ(run(&ConfigWorker::writeRecord, service(withType(3, record))).code, 21);
+    EXPECT_EQ(fileBytes(board.file("/nv/DISCOUNTS")), before);
+    EXPECT_EQ(discounts().getDiscount(4)->kind, Discount::kEmpty);
+
+    // A torn write lands its first half only: the register says 21 and the
+    // record on file is half new, half old, until it is written again.
+    platform::writeLog().injectFault(1, WriteLog::Fault::tear);
+    EXPECT_EQ(run(&ConfigWorker::writeRecord, service(withType(3, record))).code, 21);
+    const Bytes torn = fileBytes(board.file("/nv/DISCOUNTS"));
+    const std::size_t at = 3 * Discount::kSize;
+    EXPECT_EQ(Bytes(torn.begin() + at, torn.begin() + at + 69),
+              Bytes(record.begin(), record.begin() + 69));
+    EXPECT_EQ(Bytes(torn.begin() + at + 69, torn.begin() + at + 138),
+              Bytes(before.begin() + at + 69, before.begin() + at + 138));
+    EXPECT_EQ(run(&ConfigWorker::writeRecord, service(withType(3, record))).code, 0);
+    EXPECT_EQ(discounts().getDiscount(4)->value, 500);
 }
 
 }  // namespace

@@ -1,17 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "common/cp866.h"
 #include "config/cashiers.h"
 #include "config/discounts.h"
 #include "config/sections.h"
 #include "encoding/tags.h"
+#include "platform/files.h"
+#include "tests/support/file_text.h"
 #include "tests/support/temp_board.h"
-#include "tests/unit/config/file_bytes.h"
 
 namespace {
 
-using config_test::fileBytes;
-using config_test::writeFileBytes;
+using testing_support::fileBytes;
+using testing_support::writeFileBytes;
 
 TEST(Cashiers, RecordLayout) {
     Cashier c{7, 0x0181, cp866::fromUtf8("Иванова"), 0x01020304};
@@ -63,11 +66,54 @@ TEST(Cashiers, NewFileHoldsTheServiceCashier) {
     EXPECT_EQ(found.rights, kAllRights);
     for (std::uint8_t n = 1; n <= 19; ++n)
         EXPECT_FALSE(table.authoriseCashier(n, 0, found)) << int(n);
+}
 
-    // An existing file is left alone.
-    writeFileBytes(board.file("/nv/CASHIERS"), Bytes(263, 0));
+TEST(Cashiers, ShortFileIsCompletedAndNeverReset) {
+    // A board whose /nv/ filled up while the file was written: record 1 is
+    // the owner's, record 2 is whole, record 3 was torn.
+    testing_support::ScopedTempBoard board;
+    Cashier owner{1, kRightSale, "OWNER", 4321};
+    Bytes shortFile = encodeCashier(owner);
+    le::putBytes(shortFile, Bytes(263, 0));
+    shortFile[263] = 2;
+    le::putBytes(shortFile, Bytes(100, 0x33));
+    writeFileBytes(board.file("/nv/CASHIERS"), shortFile);
+
+    CashierTable table;
+    testing::internal::CaptureStdout();
     table.prepareCashiers();
-    EXPECT_EQ(fileBytes(board.file("/nv/CASHIERS")).size(), 263u);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "/nv/CASHIERS SHORT 626 BYTES, RECORDS 3 TO 20 RESTORED\n");
+    const Bytes file = fileBytes(board.file("/nv/CASHIERS"));
+    ASSERT_EQ(file.size(), 5260u);
+    EXPECT_EQ(Bytes(file.begin(), file.begin() + 526),
+              Bytes(shortFile.begin(), shortFile.begin() + 526))
+        << "whole records are never reset";
+    EXPECT_EQ(file[2 * 263], 3);
+    Cashier found;
+    EXPECT_TRUE(table.authoriseCashier(20, kFactoryServicePassword, found))
+        << "the service cashier is usable again";
+    EXPECT_TRUE(table.authoriseCashier(1, 4321, found));
+
+    testing::internal::CaptureStdout();
+    table.prepareCashiers();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "a whole file is left alone";
+}
+
+TEST(Cashiers, NewFileIsCreatedWholeOrNotAtAll) {
+    testing_support::ScopedTempBoard board;
+    CashierTable table;
+    platform::writeLog().injectFault(1, platform::WriteLog::Fault::tear);
+    table.prepareCashiers();
+    EXPECT_FALSE(platform::fileExists("/nv/CASHIERS")) << "no torn file is left behind";
+    EXPECT_FALSE(std::filesystem::exists(board.file("/nv/CASHIERS.new")));
+    Cashier found;
+    EXPECT_FALSE(table.authoriseCashier(20, kFactoryServicePassword, found));
+
+    // Once the medium takes the write, the next start creates it whole.
+    table.prepareCashiers();
+    EXPECT_EQ(fileBytes(board.file("/nv/CASHIERS")).size(), 5260u);
+    EXPECT_TRUE(table.authoriseCashier(20, kFactoryServicePassword, found));
 }
 
 TEST(Cashiers, AuthorisationUsesTheMapOnceLookedUp) {

@@ -3,13 +3,13 @@
 #include "config/fr_settings.h"
 #include "config/printer_settings.h"
 #include "platform/files.h"
+#include "tests/support/file_text.h"
 #include "tests/support/temp_board.h"
-#include "tests/unit/config/file_bytes.h"
 
 namespace {
 
-using config_test::fileBytes;
-using config_test::writeFileBytes;
+using testing_support::fileBytes;
+using testing_support::writeFileBytes;
 
 class SettingsTest : public ::testing::Test {
   protected:
@@ -43,6 +43,17 @@ TEST_F(SettingsTest, FrSettingsDefaultWithoutAFileAndOneByteOnSave) {
 
     EXPECT_EQ(settings::getFrParameter(record, 1), (Bytes{0x01}));
     EXPECT_TRUE(settings::getFrParameter(record, 2).empty());
+}
+
+TEST_F(SettingsTest, EveryRescaleRoundsByTheStoredMode) {
+    EXPECT_EQ(Decimal(10, 25).rescaled(1).value(), 3) << "no file: half up";
+    EXPECT_FALSE(platform::fileExists(settings::kFrSettingsPath))
+        << "reading the rounding mode creates no settings file";
+    settings::saveFrSettings({settings::kRoundHalfEven});
+    EXPECT_EQ(Decimal(10, 25).rescaled(1).value(), 2);
+    EXPECT_EQ(Decimal(1000, 1245).rescaled(100).value(), 124);
+    settings::saveFrSettings({7});
+    EXPECT_EQ(Decimal(10, 25).rescaled(1).value(), 3) << "any mode but 1 rounds half up";
 }
 
 TEST_F(SettingsTest, FrSettingsCacheServesUntilReloaded) {

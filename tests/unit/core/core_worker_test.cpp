@@ -5,8 +5,8 @@
 #include <atomic>
 #include <thread>
 
-#include "core/base_worker.h"
-#include "core/status.h"
+#include "config/base_worker.h"
+#include "state/status.h"
 #include "tests/support/temp_board.h"
 
 namespace {
@@ -21,6 +21,20 @@ TEST(CoreWorker, UnknownCodesAnswer10) {
         EXPECT_EQ(r.code, 10) << int(command);
         EXPECT_TRUE(r.data.empty());
     }
+}
+
+TEST(CoreWorker, PrinterCommandsWithoutAPrinterLineAnswer53) {
+    // No /dev/ttyS0 on this board: the port object exists, its open fails.
+    testing_support::ScopedTempBoard board;
+    CoreWorker core;
+    const std::pair<std::uint8_t, Bytes> requests[] = {
+        {192, {}}, {195, {0, 0, 0, 0, 'X'}}, {196, {0x1B, 0x40}}, {197, {}}};
+    for (const auto& [command, data] : requests) {
+        CoreTransaction t{command, 1, data};
+        EXPECT_EQ(core.dispatch(t).code, 53) << int(command);
+    }
+    CoreTransaction empty{196, 1, {}};
+    EXPECT_EQ(core.dispatch(empty).code, 22) << "the data is checked first";
 }
 
 TEST(CoreWorker, LoopAnswersThroughTheProcessQueue) {

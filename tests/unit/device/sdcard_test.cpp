@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "core/core_worker.h"
-#include "core/status.h"
+#include "state/status.h"
 #include "tests/support/temp_board.h"
 
 namespace {

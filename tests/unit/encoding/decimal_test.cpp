@@ -4,22 +4,20 @@
 
 #include <limits>
 
-#include "config/fr_settings.h"
-#include "platform/files.h"
-#include "tests/support/temp_board.h"
-
 namespace {
 
-// A board of its own and a settings cache that starts empty, so every test
-// reads the rounding mode from its own settings file.
+// The rounding mode the tests' source gives; each test starts at 0.
+std::uint8_t testRoundingMode = 0;
+
 class DecimalTest : public ::testing::Test {
   protected:
-    void SetUp() override { settings::FrSettingsCache::process().reset(); }
-    void TearDown() override { settings::FrSettingsCache::process().reset(); }
+    void SetUp() override {
+        testRoundingMode = 0;
+        setRoundingModeSource([] { return testRoundingMode; });
+    }
+    void TearDown() override { setRoundingModeSource(nullptr); }
 
-    void setRoundingMode(std::uint8_t mode) { settings::saveFrSettings({mode}); }
-
-    testing_support::ScopedTempBoard board;
+    void setRoundingMode(std::uint8_t mode) { testRoundingMode = mode; }
 };
 
 TEST_F(DecimalTest, TextForms) {
@@ -88,8 +86,6 @@ TEST_F(DecimalTest, RescaleRoundsHalfUpByDefault) {
     EXPECT_EQ(Decimal(10, 35).rescaled(1).value(), 4);
     // Only the first dropped digit counts.
     EXPECT_EQ(Decimal(10000, 12449).rescaled(100).value(), 124);
-    EXPECT_FALSE(platform::fileExists(settings::kFrSettingsPath))
-        << "reading the rounding mode creates no settings file";
 }
 
 TEST_F(DecimalTest, RescaleRoundsHalfToEvenAtMode1) {

@@ -9,12 +9,13 @@
 #include <filesystem>
 #include <fstream>
 
+#include "config/identity.h"
 #include "tests/support/temp_board.h"
 
 namespace {
 
 class EepromTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         image = temp.file(eeprom::kPath);
         std::filesystem::create_directories(std::filesystem::path(image).parent_path());
@@ -37,7 +38,7 @@ protected:
 
 TEST_F(EepromTest, ErasedImageGetsAKeyAndPublishesWhatItReads) {
     writeImage(Bytes(eeprom::kSize, 0xFF));
-    EXPECT_TRUE(eeprom::loadIdentity(store)) << "every read succeeded: no EEPROM error";
+    EXPECT_TRUE(identity::loadIdentity(store)) << "every read succeeded: no EEPROM error";
 
     const Bytes key = store.deviceKey();
     ASSERT_EQ(key.size(), 16u);
@@ -62,16 +63,16 @@ TEST_F(EepromTest, ErasedImageGetsAKeyAndPublishesWhatItReads) {
 
     // A second start reads the same key back.
     identity::Store again;
-    EXPECT_TRUE(eeprom::loadIdentity(again));
+    EXPECT_TRUE(identity::loadIdentity(again));
     EXPECT_EQ(again.deviceKey(), key);
 }
 
 TEST_F(EepromTest, MissingOrShortEepromLoadsNothing) {
-    EXPECT_FALSE(eeprom::loadIdentity(store));
+    EXPECT_FALSE(identity::loadIdentity(store));
     EXPECT_TRUE(store.deviceKey().empty());
     EXPECT_EQ(*store.factoryData(), ModelData());
     EXPECT_FALSE(std::filesystem::exists(image)) << "never created";
-    EXPECT_FALSE(eeprom::saveFactoryData(ModelData()));
+    EXPECT_FALSE(identity::saveFactoryData(ModelData()));
     EXPECT_TRUE(eeprom::dumpLines().empty());
 
     // An image that ends inside the registration record: the key cannot be
@@ -83,7 +84,7 @@ TEST_F(EepromTest, MissingOrShortEepromLoadsNothing) {
     Bytes bytes = model.encode();
     bytes.resize(500, 0x41);
     writeImage(bytes);
-    EXPECT_FALSE(eeprom::loadIdentity(store));
+    EXPECT_FALSE(identity::loadIdentity(store));
     EXPECT_TRUE(store.deviceKey().empty());
     EXPECT_EQ(*store.factoryData(), model);
     EXPECT_EQ(store.registrationData()->encode(), RegData().encode());
@@ -96,8 +97,8 @@ TEST_F(EepromTest, SavesRecordsInPlace) {
     model.sealModel("key");
     RegData reg;
     reg.setStorageNumber("9999078900012345");
-    ASSERT_TRUE(eeprom::saveFactoryData(model));
-    ASSERT_TRUE(eeprom::saveRegistrationData(reg));
+    ASSERT_TRUE(identity::saveFactoryData(model));
+    ASSERT_TRUE(identity::saveRegistrationData(reg));
 
     Bytes onDisk = readImage();
     ASSERT_EQ(onDisk.size(), eeprom::kSize);
@@ -105,7 +106,7 @@ TEST_F(EepromTest, SavesRecordsInPlace) {
     EXPECT_EQ(Bytes(onDisk.begin() + 48, onDisk.begin() + 1016), reg.encode());
     EXPECT_EQ(Bytes(onDisk.begin() + 1016, onDisk.end()), Bytes(3080, 0xFF));
 
-    EXPECT_TRUE(eeprom::loadIdentity(store));
+    EXPECT_TRUE(identity::loadIdentity(store));
     EXPECT_EQ(*store.factoryData(), model);
     EXPECT_TRUE(store.factoryData()->checkModel("key"));
     EXPECT_EQ(store.registrationData()->encode(), reg.encode());

@@ -9,16 +9,16 @@
 #include <fstream>
 
 #include "config/cashiers.h"
+#include "config/identity.h"
 #include "core/core_worker.h"
-#include "core/status.h"
 #include "device/eeprom.h"
-#include "device/identity.h"
+#include "state/status.h"
 #include "tests/support/temp_board.h"
 
 namespace {
 
 class FactoryNumberCommand : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         image = temp.file(eeprom::kPath);
         std::filesystem::create_directories(std::filesystem::path(image).parent_path());
@@ -33,7 +33,7 @@ protected:
         clerk.name = "CLERK";
         clerk.password = 55;
         ASSERT_TRUE(cashiers().writeCashier(clerk));
-        ASSERT_TRUE(eeprom::loadIdentity());
+        ASSERT_TRUE(identity::loadIdentity());
     }
     void TearDown() override {
         FrStatus::status().resetStatus();
@@ -59,7 +59,7 @@ protected:
         t.data.push_back(cashier);
         le::put32(t.data, password);
         le::putText(t.data, number);
-        return setFactoryNumberCommand(core, t).code;
+        return core.dispatch(t).code;
     }
 
     testing_support::ScopedTempBoard temp;
@@ -69,7 +69,7 @@ protected:
 
 TEST_F(FactoryNumberCommand, ChecksInOrder) {
     CoreTransaction shortPrefix{63, 1, {20, 0x44, 0x25}};
-    EXPECT_EQ(setFactoryNumberCommand(core, shortPrefix).code, 19);
+    EXPECT_EQ(core.dispatch(shortPrefix).code, 19);
     EXPECT_EQ(send(20, 1, "0123456789"), 18) << "wrong password";
     EXPECT_EQ(send(5, 55, "012345678"), 22) << "length is checked before the right";
     EXPECT_EQ(send(5, 55, "0123456789"), 16);

@@ -8,8 +8,8 @@
 #include <atomic>
 #include <thread>
 
-#include "core/status.h"
-#include "device/identity.h"
+#include "config/identity.h"
+#include "state/status.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ const Bytes kKey{0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17,
                  0x18, 0x19, 0x1A, 0x1B, 0x1C, 0x1D, 0x1E, 0x1F};
 
 class LinkCommands : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         identity::store().reset();
         FrStatus::status().resetStatus();

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "common/cp866.h"
-#include "config/reg_data_print.h"
+#include "printing/reg_data_print.h"
 
 namespace {
 
@@ -118,6 +118,18 @@ TEST(RegistrationPrint, ValidRecordsOnly) {
     EXPECT_EQ(numbers.find(cut), std::string::npos);
     const std::string withCut = registrationNumberLines(r, true);
     EXPECT_EQ(withCut.substr(withCut.size() - cut.size()), cut);
+
+    // Full-length numbers: the zero byte that ends their text stays off the
+    // paper and out of the padding.
+    ASSERT_TRUE(r.setTaxpayerNumber("771234567890"));
+    ASSERT_TRUE(r.setStorageNumber("9999078900001234"));
+    ASSERT_EQ(r.taxpayerNumberText().size(), 13u);
+    const std::string full = registrationNumberLines(r, false);
+    EXPECT_EQ(full.find(std::string("7890\0", 5)), std::string::npos);
+    EXPECT_EQ(full.find(std::string("1234\0", 5)), std::string::npos);
+    const std::string innLine =
+        cp866::fromUtf8("ИНН") + std::string(44 - 3 - 12, ' ') + "771234567890\n";
+    EXPECT_NE(full.find(innLine), std::string::npos) << "the value ends at the right margin";
 
     r.setRegistrationTime(0);
     EXPECT_EQ(registrationTextLines(r), "");

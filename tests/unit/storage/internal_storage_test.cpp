@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "tests/support/file_text.h"
 #include "tests/support/temp_board.h"
 
 namespace {
@@ -49,10 +50,7 @@ class InternalStorage : public ::testing::Test {
     }
     std::uintmax_t fileSize() const { return std::filesystem::file_size(storageFile()); }
     std::string storageFile() const { return temp.file(is::kStoragePath); }
-    Bytes fileBytes() const {
-        std::ifstream in(storageFile(), std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
+    Bytes fileBytes() const { return testing_support::fileBytes(storageFile()); }
 
     testing_support::ScopedTempBoard temp;
 };

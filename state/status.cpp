@@ -1,4 +1,4 @@
-#include "core/status.h"
+#include "state/status.h"
 
 namespace FrStatus {
 
@@ -54,7 +54,8 @@ CycleStatus CycleStatus::decode(const std::uint8_t* p) {
     return c;
 }
 
-Store::Store() : status_(std::make_shared<StatusStruct>()), cycle_(std::make_shared<CycleStatus>()) {
+Store::Store()
+    : status_(std::make_shared<StatusStruct>()), cycle_(std::make_shared<CycleStatus>()) {
     status_->statusFormat = kStatusFormat;
 }
 
@@ -69,14 +70,14 @@ namespace {
 }  // namespace
 
 void Store::resetStatus() {
-    std::lock_guard<std::mutex> lock(lock_);
+    MutexLock lock(lock_);
     *status_ = StatusStruct{};
     *cycle_ = CycleStatus{};
     status_->statusFormat = kStatusFormat;
 }
 
 void Store::setFlag(std::uint16_t mask, bool on) {
-    std::lock_guard<std::mutex> lock(lock_);
+    MutexLock lock(lock_);
     if (on)
         status_->flags |= mask;
     else
@@ -84,17 +85,17 @@ void Store::setFlag(std::uint16_t mask, bool on) {
 }
 
 bool Store::testFlags(std::uint16_t mask) const {
-    std::lock_guard<std::mutex> lock(lock_);
+    MutexLock lock(lock_);
     return (status_->flags & mask) != 0;
 }
 
 #define OKTA_STATUS_FIELD(record, Type, getter, setter) \
     Type Store::getter() const {                        \
-        std::lock_guard<std::mutex> lock(lock_);        \
+        MutexLock lock(lock_);                          \
         return record->getter;                          \
     }                                                   \
     void Store::setter(Type v) {                        \
-        std::lock_guard<std::mutex> lock(lock_);        \
+        MutexLock lock(lock_);                          \
         record->getter = v;                             \
     }
 
@@ -116,14 +117,14 @@ OKTA_STATUS_FIELD(cycle_, std::uint64_t, cashInDrawer, setCashInDrawer)
 #undef OKTA_STATUS_FIELD
 
 void Store::snapshot(StatusStruct& status, CycleStatus& cycle, bool setStatusFormat) {
-    std::lock_guard<std::mutex> lock(lock_);
+    MutexLock lock(lock_);
     if (setStatusFormat) status_->statusFormat = kStatusFormat;
     status = *status_;
     cycle = *cycle_;
 }
 
 ResultCode Store::checkDevice(bool withPrinter) const {
-    std::lock_guard<std::mutex> lock(lock_);
+    MutexLock lock(lock_);
     return checkDeviceLocked(withPrinter);
 }
 
@@ -142,7 +143,7 @@ ResultCode Store::checkDeviceLocked(bool withPrinter) const {
 
 ResultCode Store::checkDocument(std::uint8_t type, std::int64_t now) const {
     constexpr std::int64_t kShiftMaxAge = 86400;
-    std::lock_guard<std::mutex> lock(lock_);
+    MutexLock lock(lock_);
     const StatusStruct& s = *status_;
     const CycleStatus& c = *cycle_;
     const bool open = (s.flags & shiftOpen) != 0;

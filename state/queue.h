@@ -12,33 +12,37 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <set>
 
-#include "core/transaction.h"
+#include "common/thread_annotations.h"
+#include "state/transaction.h"
 
 using DoneCallback = std::function<void()>;
 using NotificationCallback = std::function<void(const CoreApiNotification&)>;
 
 // The shared containers and their two locks.
 struct QueueState {
-    std::mutex queueLock;
-    std::mutex resultsLock;
-    std::shared_ptr<std::deque<CoreTransaction>> transactions =
+    // The queue lock guards the pending transactions; it may be held while
+    // the results lock is taken, never the other way round.
+    Mutex queueLock ACQUIRED_BEFORE(resultsLock);
+    // The results lock guards the posted results and both callback maps.
+    Mutex resultsLock;
+    std::shared_ptr<std::deque<CoreTransaction>> transactions PT_GUARDED_BY(queueLock) =
         std::make_shared<std::deque<CoreTransaction>>();
-    std::shared_ptr<std::map<std::uint32_t, CoreApiResult>> results =
+    std::shared_ptr<std::map<std::uint32_t, CoreApiResult>> results PT_GUARDED_BY(resultsLock) =
         std::make_shared<std::map<std::uint32_t, CoreApiResult>>();
-    std::shared_ptr<std::map<std::uint32_t, DoneCallback>> doneCallbacks =
-        std::make_shared<std::map<std::uint32_t, DoneCallback>>();
-    std::shared_ptr<std::map<std::uint32_t, NotificationCallback>> notificationCallbacks =
-        std::make_shared<std::map<std::uint32_t, NotificationCallback>>();
+    std::shared_ptr<std::map<std::uint32_t, DoneCallback>> doneCallbacks
+        PT_GUARDED_BY(resultsLock) = std::make_shared<std::map<std::uint32_t, DoneCallback>>();
+    std::shared_ptr<std::map<std::uint32_t, NotificationCallback>> notificationCallbacks
+        PT_GUARDED_BY(resultsLock) =
+            std::make_shared<std::map<std::uint32_t, NotificationCallback>>();
 
     // The process's instance, created before main runs and never destroyed.
     static QueueState& process();
 };
 
 class IProcessingQueue {
-public:
+  public:
     virtual ~IProcessingQueue() = default;
     // Posts the transaction and waits (20 ms polls, no time limit) for the
     // result with its identifier; false when none was stored.
@@ -67,7 +71,7 @@ class ProcessingQueue;
 
 template <>
 class ProcessingQueue<1> : public IProcessingQueue {
-public:
+  public:
     explicit ProcessingQueue(QueueState& state = QueueState::process());
     ~ProcessingQueue() override;
 
@@ -84,7 +88,7 @@ public:
     std::size_t pendingCount() override;
     bool notify(const CoreApiNotification& n) override;
 
-private:
+  private:
     // The instance's way to the shared containers.
     struct Handle {
         QueueState* state;
@@ -94,7 +98,7 @@ private:
 };
 
 class CoreQueue : public ProcessingQueue<1> {
-public:
+  public:
     using ProcessingQueue<1>::ProcessingQueue;
     ~CoreQueue() override = default;
 };

@@ -3,14 +3,15 @@
 // FrStatus::CycleStatus (the current shift), in process-wide shared memory
 // under one lock, the status lock. They are never saved: every start
 // rebuilds them from the archive. No other lock is taken while the status
-// lock is held.
+// lock is held; the documents lock, when held, is always taken before it,
+// and the identity lock is never held together with it.
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 
 #include "common/bytes.h"
 #include "common/result_code.h"
+#include "common/thread_annotations.h"
 
 namespace FrStatus {
 
@@ -76,7 +77,7 @@ enum DocumentType : std::uint8_t {
 // The two records and the status lock. Every accessor holds the lock for
 // its one field; snapshot() and the checks hold it across the whole copy.
 class Store {
-public:
+  public:
     Store();
 
     // Both records to zero, then statusFormat to 50.
@@ -131,12 +132,14 @@ public:
     // The process's status records, zeroed with statusFormat 50 before main.
     static Store& process();
 
-private:
-    ResultCode checkDeviceLocked(bool withPrinter) const;
+  private:
+    ResultCode checkDeviceLocked(bool withPrinter) const REQUIRES(lock_);
 
-    mutable std::mutex lock_;
-    std::shared_ptr<StatusStruct> status_;
-    std::shared_ptr<CycleStatus> cycle_;
+    // The status lock: guards both records (the pointers and what they
+    // point to).
+    mutable Mutex lock_;
+    std::shared_ptr<StatusStruct> status_ PT_GUARDED_BY(lock_);
+    std::shared_ptr<CycleStatus> cycle_ PT_GUARDED_BY(lock_);
 };
 
 inline Store& status() { return Store::process(); }

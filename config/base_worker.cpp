@@ -1,23 +1,9 @@
-#include "core/base_worker.h"
+#include "config/base_worker.h"
 
 #include <algorithm>
-#include <ctime>
 
-#include "core/status.h"
 #include "platform/board.h"
-
-namespace {
-std::int64_t computeBuildInstant() {
-    std::tm tm{};
-    strptime("Jan  9 2023 12:36:59", "%b %d %Y %H:%M:%S", &tm);
-    tm.tm_isdst = -1;
-    return static_cast<std::int64_t>(std::mktime(&tm));
-}
-
-const std::int64_t kBuildInstant = computeBuildInstant();
-}  // namespace
-
-std::int64_t buildInstant() { return kBuildInstant; }
+#include "state/status.h"
 
 Authorisation BaseWorker::authoriseRequest(const Bytes& data) {
     Authorisation a;
@@ -33,5 +19,5 @@ Authorisation BaseWorker::authoriseRequest(const Bytes& data) {
 
 bool BaseWorker::clockValid() {
     const std::int64_t lastDocument = FrStatus::status().lastDocumentTime();
-    return platform::now() >= std::max(lastDocument, kBuildInstant);
+    return platform::now() >= std::max(lastDocument, buildInstant());
 }

@@ -1,4 +1,4 @@
-#include "config/reg_data_print.h"
+#include "printing/reg_data_print.h"
 
 #include "common/cp866.h"
 #include "printing/print_layout.h"
@@ -16,6 +16,14 @@ printing::PrintBlock blockInStyle(std::uint8_t style) {
     return block;
 }
 
+// A full number field reads with one zero byte after it (it is part of the
+// number's text in check values and tagged values); paper gets the digits
+// only, and only they count in the padding.
+std::string printable(std::string text) {
+    if (!text.empty() && text.back() == '\0') text.pop_back();
+    return text;
+}
+
 }  // namespace
 
 std::string registrationTextLines(const RegData& reg) {
@@ -28,7 +36,7 @@ std::string registrationTextLines(const RegData& reg) {
 std::string registrationNumberLines(const RegData& reg, bool cut) {
     if (!reg.isValid()) return {};
     printing::PrintBlock block = blockInStyle(kNumbersStyle);
-    block.lines = {cp866::fromUtf8("ИНН\t") + reg.taxpayerNumberText(),
-                   cp866::fromUtf8("ФН\t") + reg.storageNumberText()};
+    block.lines = {cp866::fromUtf8("ИНН\t") + printable(reg.taxpayerNumberText()),
+                   cp866::fromUtf8("ФН\t") + printable(reg.storageNumberText())};
     return printing::renderBlock(block, cut);
 }

@@ -1,4 +1,4 @@
-#include "core/queue.h"
+#include "state/queue.h"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +55,8 @@ TEST(Queue, ResultsReplaceEachOtherAndIdentifierZeroIsDropped) {
     QueueState state;
     CoreQueue q(state);
     int doneCalls = 0;
-    q.post(transaction(1, 40), [&] { ++doneCalls; }, nullptr);
+    q.post(
+        transaction(1, 40), [&] { ++doneCalls; }, nullptr);
     EXPECT_TRUE(q.postResult(CoreApiResult(1, 40, {})));
     EXPECT_TRUE(q.postResult(CoreApiResult(2, 40, {})));
     EXPECT_EQ(doneCalls, 2);
@@ -68,7 +69,8 @@ TEST(Queue, NotificationsReachTheRegisteredCallbackOnly) {
     QueueState state;
     CoreQueue q(state);
     std::vector<std::int32_t> kinds;
-    q.post(transaction(1, 50), nullptr, [&](const CoreApiNotification& n) { kinds.push_back(n.kind); });
+    q.post(transaction(1, 50), nullptr,
+           [&](const CoreApiNotification& n) { kinds.push_back(n.kind); });
     EXPECT_TRUE(q.notify({3, 50, {}}));
     EXPECT_FALSE(q.notify({4, 51, {}}));
     EXPECT_FALSE(q.notify({5, 0, {}}));
@@ -80,7 +82,8 @@ TEST(Queue, DestroyedHandleWithdrawsItsCallbacks) {
     int doneCalls = 0;
     {
         CoreQueue q(state);
-        q.post(transaction(1, 60), [&] { ++doneCalls; }, nullptr);
+        q.post(
+            transaction(1, 60), [&] { ++doneCalls; }, nullptr);
     }
     CoreQueue other(state);
     EXPECT_TRUE(other.postResult(CoreApiResult(0, 60, {})));

@@ -1,8 +1,8 @@
-#include "core/queue.h"
+#include "state/queue.h"
 
 #include <atomic>
-#include <chrono>
-#include <thread>
+
+#include "platform/board.h"
 
 QueueState& QueueState::process() {
     static QueueState* state = new QueueState();  // lives until exit
@@ -14,7 +14,7 @@ ProcessingQueue<1>::ProcessingQueue(QueueState& state)
 
 ProcessingQueue<1>::~ProcessingQueue() {
     QueueState& s = *handle_->state;
-    std::lock_guard<std::mutex> lock(s.resultsLock);
+    MutexLock lock(s.resultsLock);
     for (std::uint32_t id : ownIds_) {
         s.doneCallbacks->erase(id);
         s.notificationCallbacks->erase(id);
@@ -28,8 +28,10 @@ bool ProcessingQueue<1>::exec(const CoreTransaction& t, CoreApiResult& result) {
 bool ProcessingQueue<1>::exec(const CoreTransaction& t, CoreApiResult& result,
                               NotificationCallback onNotification) {
     auto done = std::make_shared<std::atomic<bool>>(false);
-    if (!post(t, [done] { done->store(true); }, std::move(onNotification))) return false;
-    while (!done->load()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (!post(
+            t, [done] { done->store(true); }, std::move(onNotification)))
+        return false;
+    while (!done->load()) platform::sleepMs(20);
     if (!hasResult(t.id)) return false;
     result = takeResult(t.id, nullptr);
     return true;
@@ -39,9 +41,9 @@ bool ProcessingQueue<1>::post(const CoreTransaction& t, DoneCallback onDone,
                               NotificationCallback onNotification) {
     if (onDone || onNotification) ownIds_.insert(t.id);
     QueueState& s = *handle_->state;
-    std::lock_guard<std::mutex> queueLock(s.queueLock);
+    MutexLock queueLock(s.queueLock);
     s.transactions->push_back(t);
-    std::lock_guard<std::mutex> resultsLock(s.resultsLock);
+    MutexLock resultsLock(s.resultsLock);
     if (onDone) s.doneCallbacks->emplace(t.id, std::move(onDone));
     if (onNotification) s.notificationCallbacks->emplace(t.id, std::move(onNotification));
     return true;
@@ -49,7 +51,7 @@ bool ProcessingQueue<1>::post(const CoreTransaction& t, DoneCallback onDone,
 
 bool ProcessingQueue<1>::pop(CoreTransaction& out) {
     QueueState& s = *handle_->state;
-    std::lock_guard<std::mutex> lock(s.queueLock);
+    MutexLock lock(s.queueLock);
     if (s.transactions->empty()) return false;
     out = s.transactions->front();
     s.transactions->pop_front();
@@ -68,7 +70,7 @@ bool ProcessingQueue<1>::postResult(const CoreApiResult& result) {
     QueueState& s = *handle_->state;
     DoneCallback done;
     {
-        std::lock_guard<std::mutex> lock(s.resultsLock);
+        MutexLock lock(s.resultsLock);
         (*s.results)[result.id] = result;
         auto it = s.doneCallbacks->find(result.id);
         if (it != s.doneCallbacks->end()) done = it->second;
@@ -79,7 +81,7 @@ bool ProcessingQueue<1>::postResult(const CoreApiResult& result) {
 
 bool ProcessingQueue<1>::hasResult(std::uint32_t id) {
     QueueState& s = *handle_->state;
-    std::lock_guard<std::mutex> lock(s.resultsLock);
+    MutexLock lock(s.resultsLock);
     return s.results->count(id) != 0;
 }
 
@@ -89,7 +91,7 @@ CoreApiResult ProcessingQueue<1>::takeResult(std::uint32_t id, bool* found) {
     CoreApiResult out;
     bool have = false;
     {
-        std::lock_guard<std::mutex> lock(s.resultsLock);
+        MutexLock lock(s.resultsLock);
         auto it = s.results->find(id);
         if (id != 0 && it != s.results->end()) {
             out = it->second;
@@ -105,14 +107,14 @@ CoreApiResult ProcessingQueue<1>::takeResult(std::uint32_t id, bool* found) {
 
 std::size_t ProcessingQueue<1>::pendingCount() {
     QueueState& s = *handle_->state;
-    std::lock_guard<std::mutex> lock(s.queueLock);
+    MutexLock lock(s.queueLock);
     return s.transactions->size();
 }
 
 bool ProcessingQueue<1>::notify(const CoreApiNotification& n) {
     if (n.id == 0) return false;
     QueueState& s = *handle_->state;
-    std::lock_guard<std::mutex> lock(s.resultsLock);
+    MutexLock lock(s.resultsLock);
     auto it = s.notificationCallbacks->find(n.id);
     if (it == s.notificationCallbacks->end()) return false;
     it->second(n);

@@ -1,17 +1,14 @@
 #pragma once
-// BaseWorker: the base of every command worker, with the checks that all of
-// them share.
+// BaseWorker: the base of every command worker, with the two checks that all
+// of them share: the cashier prefix at the head of every authorised request,
+// checked against the cashier table beside it, and the clock.
 
 #include <cstdint>
 
 #include "common/bytes.h"
 #include "common/result_code.h"
 #include "config/cashiers.h"
-
-// The program's build instant, seconds since 1970: the fixed build text
-// "Jan  9 2023 12:36:59" read as local time. Fixed before main runs. No
-// clock set and no document may be earlier.
-std::int64_t buildInstant();
+#include "state/build_instant.h"
 
 // The outcome of the cashier prefix check.
 struct Authorisation {
@@ -25,7 +22,7 @@ struct Authorisation {
 };
 
 class BaseWorker {
-public:
+  public:
     virtual ~BaseWorker() = default;
 
     // The cashier prefix: number (1 byte), password (u32). Data shorter than

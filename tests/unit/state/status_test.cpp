@@ -1,4 +1,4 @@
-#include "core/status.h"
+#include "state/status.h"
 
 #include <gtest/gtest.h>
 
