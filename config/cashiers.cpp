@@ -2,7 +2,7 @@
 
 #include "common/cp866.h"
 #include "config/record_file.h"
-#include "config/record_text.h"
+#include "common/record_text.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 
 #include "common/bytes.h"
 #include "common/thread_annotations.h"
-#include "config/record_number.h"
+#include "encoding/record_number.h"
 
 // Rights bits.
 constexpr std::uint16_t kRightSale = 0x0001;           // sale and purchase receipts, cash, shifts

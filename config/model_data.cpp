@@ -4,7 +4,7 @@
 
 #include "common/cp866.h"
 #include "common/crc.h"
-#include "config/record_text.h"
+#include "common/record_text.h"
 
 ModelData::ModelData() {
     setModelCode(kModelCode);

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "common/crc.h"
-#include "config/record_text.h"
+#include "common/record_text.h"
 
 namespace {
 

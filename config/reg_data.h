@@ -29,7 +29,7 @@
 #include <string_view>
 
 #include "common/bytes.h"
-#include "config/taxes.h"
+#include "encoding/tax.h"
 
 class RegData {
 public:

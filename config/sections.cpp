@@ -1,8 +1,6 @@
 #include "config/sections.h"
 
 #include "config/record_file.h"
-#include "config/record_text.h"
-#include "encoding/tags.h"
 #include "platform/files.h"
 
 namespace {
@@ -11,42 +9,7 @@ constexpr const char* kSectionsPath = "/nv/SECTIONS";
 
 std::uint64_t offsetOf(std::uint8_t number) { return recordfile::offsetOf(number, Section::kSize); }
 
-std::string nameOf(const Bytes& record) { return record_text::read(&record[1], Section::kMaxName); }
-
 }  // namespace
-
-void Section::setSectionName(std::string_view text) {
-    name = std::string(text.substr(0, kMaxName));
-}
-
-Tlv Section::toTlv() const {
-    if (!isValid()) return {};
-    std::vector<Tlv> children(1);
-    children[0].setU8(tags::kSectionNumber, number);
-    if (!name.empty()) children.push_back(Tlv().setText(tags::kSectionName, name));
-    return Tlv().setContainer(tags::kSection, children);
-}
-
-bool Section::fromTlv(const Tlv& container) {
-    if (container.tag != tags::kSection) return false;
-    const TlvMap children = decodeMap(container);
-    number = lookup(children, tags::kSectionNumber).getU8();
-    setSectionName(lookup(children, tags::kSectionName).getText());
-    return isValid();
-}
-
-Bytes encodeSection(const Section& s) {
-    Bytes record(Section::kSize, 0);
-    record[0] = s.number;
-    record_text::write(&record[1], Section::kMaxName,
-                       std::string_view(s.name).substr(0, Section::kMaxName));
-    return record;
-}
-
-std::optional<Section> decodeSection(const Bytes& record) {
-    if (record.size() != Section::kSize || !validRecordNumber(record[0])) return std::nullopt;
-    return Section{record[0], nameOf(record)};
-}
 
 void SectionTable::loadSections() {
     MutexLock lock(mutex_);
@@ -59,7 +22,7 @@ void SectionTable::loadSections() {
     for (std::uint8_t n = 1; n <= kTableEntries; ++n) {
         Bytes record;
         platform::readAt(file.get(), offsetOf(n), Section::kSize, record);
-        (*entries_)[n - 1].name = nameOf(record);
+        (*entries_)[n - 1].name = sectionRecordName(record);
     }
 }
 
@@ -74,7 +37,7 @@ bool SectionTable::writeSection(const Section& s) {
     if (!s.isValid()) return false;
     const Bytes record = encodeSection(s);
     if (!recordfile::writeRecord(kSectionsPath, offsetOf(s.number), record)) return false;
-    if (entries_) (*entries_)[s.number - 1] = Section{s.number, nameOf(record)};
+    if (entries_) (*entries_)[s.number - 1] = Section{s.number, sectionRecordName(record)};
     return true;
 }
 

@@ -1,46 +1,14 @@
 #pragma once
-// Sections: the departments of the shop, twenty records of 128 bytes in
-// "/nv/SECTIONS", kept in memory as an array of 20 filled at start-up.
-//
-// Section record (file and host line):
-//   0   1    number
-//   1   127  name (CP866), zero-padded, cut to 126 bytes (byte 127 is 0)
+// The section table: twenty section records (encoding/section.h) of 128
+// bytes in "/nv/SECTIONS", kept in memory as an array of 20 filled at
+// start-up.
 
 #include <array>
-#include <cstdint>
 #include <memory>
 #include <optional>
-#include <string>
-#include <string_view>
 
-#include "common/bytes.h"
 #include "common/thread_annotations.h"
-#include "config/record_number.h"
-#include "encoding/tlv.h"
-
-struct Section {
-    static constexpr std::size_t kSize = 128;
-    static constexpr std::size_t kMaxName = 126;
-
-    std::uint8_t number = 0;
-    std::string name;  // CP866
-
-    bool isValid() const { return validRecordNumber(number); }
-
-    // Keeps a text shorter than 127 bytes whole, otherwise its first 126.
-    void setSectionName(std::string_view text);
-
-    // Container 11300: 11301 the number and, when there is a name, 11302.
-    // An empty Tlv for an invalid number.
-    Tlv toTlv() const;
-    // Container 11300 only: takes 11301 and 11302, ignores other children;
-    // true when the number is valid.
-    bool fromTlv(const Tlv& container);
-};
-
-Bytes encodeSection(const Section& s);
-// Exactly 128 bytes with a valid number.
-std::optional<Section> decodeSection(const Bytes& record);
+#include "encoding/section.h"
 
 // The section table. Every operation holds the table's mutex throughout.
 class SectionTable {

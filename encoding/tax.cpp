@@ -1,6 +1,6 @@
-#include "config/taxes.h"
+#include "encoding/tax.h"
 
-#include "config/record_text.h"
+#include "common/record_text.h"
 #include "encoding/tags.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "config/taxes.h"
+#include "encoding/tax.h"
 
 #include <gtest/gtest.h>
 
