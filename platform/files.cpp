@@ -99,12 +99,16 @@ bool createFileWhole(std::string_view boardPath, const Bytes& content) {
         if (file) written = writeAt(file.get(), 0, content, Durability::synced);
         written = file.close() == 0 && written;
     }
-    const std::string target = board().path(boardPath);
-    const std::string temporary = board().path(temporaryPath);
-    if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        ::unlink(temporary.c_str());
+    if (!written || !renamePath(temporaryPath, boardPath)) {
+        removePath(temporaryPath);
         return false;
     }
+    return true;
+}
+
+bool renamePath(std::string_view from, std::string_view to) {
+    const std::string target = board().path(to);
+    if (::rename(board().path(from).c_str(), target.c_str()) != 0) return false;
     syncParentDirectory(target);
     return true;
 }

@@ -62,6 +62,10 @@ bool readWholeFile(std::string_view boardPath, Bytes& out);
 // on failure the path is left as it was and the temporary file removed.
 bool createFileWhole(std::string_view boardPath, const Bytes& content);
 
+// Renames the file at board path `from` over `to` (one atomic step) and
+// syncs the directory; true when the rename was made.
+bool renamePath(std::string_view from, std::string_view to);
+
 // Flushes the stream and then the file's data to the medium; false when
 // either step failed.
 bool syncFile(std::FILE* f);

@@ -45,7 +45,7 @@ enum class Preparation {
 };
 
 class StoredDocument {
-public:
+  public:
     virtual ~StoredDocument() = default;
 
     // The document type byte, 1 ... 7.

@@ -1,0 +1,241 @@
+// Storing a document: numbering, writing its data and header, and the
+// counter bookkeeping of its type.
+
+#include <algorithm>
+
+#include "common/crc.h"
+#include "config/identity.h"
+#include "platform/files.h"
+#include "storage/archive_layout.h"
+#include "storage/document_archive.h"
+#include "storage/internal_storage.h"
+
+namespace al = archive_layout;
+
+namespace {
+
+using Counters = DocumentArchive::Counters;
+
+bool knownType(std::uint8_t type) {
+    return type >= FrStatus::registrationDoc && type <= FrStatus::shiftOpenDoc;
+}
+
+// The drawer never goes below zero.
+std::uint64_t takeFrom(std::uint64_t drawer, std::uint64_t amount) {
+    return drawer - std::min(drawer, amount);
+}
+
+void addCashDocument(CounterHead& counters, std::uint64_t* drawer, bool cashIn,
+                     std::uint64_t amount) {
+    if (cashIn) {
+        ++counters.cashInCount;
+        counters.cashInAmount += amount;
+        if (drawer) *drawer += amount;
+    } else {
+        ++counters.cashOutCount;
+        counters.cashOutAmount += amount;
+        if (drawer) *drawer = takeFrom(*drawer, amount);
+    }
+}
+
+}  // namespace
+
+ResultCode DocumentArchive::storeDocument(const std::shared_ptr<StoredDocument>& document,
+                                          FrStatus::Store& status) {
+    if (!document || !knownType(document->documentType()) || !document->isStorable())
+        return ResultCode::NoDocumentObject;
+    const std::uint8_t type = document->documentType();
+
+    // The next number and the end of the data area, from the last document.
+    DocDescriptor last;
+    if (!open() || !readLastDocumentHeader(last)) return ResultCode::ArchiveNotReady;
+    std::uint32_t number = 0;
+    std::uint64_t offset = al::kDataArea;
+    if (last.number != 0 || last.dataLength != 0 || last.shiftNumber != 0 || last.dataOffset != 0) {
+        number = last.number + 1;
+        offset = last.dataOffset + last.dataLength;
+    } else {
+        Bytes base;
+        if (!readAt(al::kBaseNumber, 4, base)) return ResultCode::ArchiveNotReady;
+        number = le::u32(base.data()) + 1;
+    }
+
+    std::uint32_t registrationNumber = number;
+    if (type != FrStatus::registrationDoc) {
+        DocDescriptor lastRegistration;
+        if (!readLastRegistrationHeader(lastRegistration)) return ResultCode::ArchiveNotReady;
+        registrationNumber = lastRegistration.number;
+    }
+
+    // A closing document carries the counters it closes.
+    CounterSet counters;
+    GrossCounterSet gross;
+    if (type == FrStatus::shiftCloseDoc) {
+        if (!readCounters(Counters::shift, counters)) return ResultCode::ArchiveNotReady;
+        document->attachShiftCounters(counters);
+    } else if (type == FrStatus::archiveCloseDoc ||
+               (type == FrStatus::registrationDoc && number >= 2)) {
+        if (!readCounters(Counters::registrationTotals, counters))
+            return ResultCode::ArchiveNotReady;
+        document->attachRegistrationTotals(counters);
+        if (type == FrStatus::archiveCloseDoc) {
+            if (!readGrossCounters(gross)) return ResultCode::ArchiveNotReady;
+            document->attachGrossTotals(gross);
+        }
+    }
+
+    PreparedDocument prepared;
+    switch (document->prepareForStorage(number, registrationNumber, identity::store().deviceKey(),
+                                        offset, prepared)) {
+        case Preparation::ready:
+            break;
+        case Preparation::incomplete:
+            return ResultCode::SerialiseFailed;
+        case Preparation::tooLong:
+            return ResultCode::DataTooLong;
+    }
+
+    // The data, part after part; a receipt's positions follow its own data.
+    const std::size_t limit = type == FrStatus::receiptDoc ? archive_limits::kMaxReceiptDataBytes
+                                                           : archive_limits::kMaxDocumentDataBytes;
+    std::size_t total = 0;
+    for (const Bytes& part : prepared.parts)
+        if ((total += part.size()) > limit) return ResultCode::DataTooLong;
+    total = 0;
+    std::uint16_t dataCrc = crc::kCrc16Init;
+    for (const Bytes& part : prepared.parts) {
+        if (!writeAt(offset + total, part)) return ResultCode::ArchiveNotReady;
+        dataCrc = crc::crc16Update(dataCrc, part.data(), part.size());
+        total += part.size();
+    }
+    // The check values cover what was written: all parts, and the header
+    // with its final data length.
+    DocDescriptor& header = prepared.header;
+    header.dataLength = static_cast<std::uint16_t>(total);
+    header.dataCrc = dataCrc;
+    header.headerCrc = header.computeHeaderCrc();
+
+    const std::uint64_t slot = slotOffset(number);
+    const bool slotWritten = slot != 0 && writeHeaderAt(slot, header);
+    bool written = slotWritten;
+    switch (type) {
+        case FrStatus::registrationDoc:
+            written = recordRegistration(*document, header, slotWritten, status);
+            break;
+        case FrStatus::shiftOpenDoc:
+            written = recordShiftOpen(*document, header, slotWritten);
+            break;
+        case FrStatus::shiftCloseDoc:
+            written = slotWritten && writeHeaderAt(al::kLastShiftCloseCopy, header);
+            internal_storage::appendRecord(header, document->carriedCounters());
+            break;
+        case FrStatus::cashInDoc:
+        case FrStatus::cashOutDoc:
+            written = slotWritten && updateForCashDocument(*document);
+            break;
+        case FrStatus::receiptDoc:
+            written = slotWritten && updateForReceipt(*document);
+            break;
+        case FrStatus::archiveCloseDoc:
+            internal_storage::appendRecord(header, document->carriedCounters());
+            break;
+    }
+    // Unless the last-document copy moves on, the next document would take
+    // this one's number and overwrite its data: its failure is a failure.
+    const bool lastWritten = writeHeaderAt(al::kLastDocumentCopy, header);
+    return written && lastWritten ? ResultCode::Success : ResultCode::ArchiveNotReady;
+}
+
+bool DocumentArchive::resetCounters(Counters which, std::uint16_t shiftField) {
+    CounterSet counters;
+    if (!readCounters(which, counters)) return false;
+    CounterSet reset;
+    reset.cashInDrawer = counters.cashInDrawer;  // the drawer carries over
+    reset.shiftField = shiftField;
+    return writeCounters(which, reset);
+}
+
+bool DocumentArchive::recordRegistration(const StoredDocument& document,
+                                         const DocDescriptor& header, bool slotWritten,
+                                         FrStatus::Store& status) {
+    const bool written = slotWritten && writeHeaderAt(al::kLastRegistrationCopy, header) &&
+                         writeAt(al::kModelRecord, document.modelRecord().encode()) &&
+                         writeAt(al::kRegistrationRecord, document.registrationRecord().encode());
+    // The list has room for the registrations the device allows and never
+    // grows past it.
+    const std::uint8_t count = readRegistrationCount();
+    if (count < archive_limits::kRegistrationListCapacity) {
+        writeAt(al::kRegistrationCount, Bytes{static_cast<std::uint8_t>(count + 1)});
+        Bytes entry;
+        le::put32(entry, header.number);
+        writeAt(al::kRegistrationList + 4ull * count, entry);
+    }
+    resetCounters(Counters::registrationTotals, 0);
+    identity::store().publishRegistrationData(document.registrationRecord());
+    // A registration the EEPROM did not take would not match the archive at
+    // the next start: make it known at once.
+    if (!identity::saveRegistrationData(document.registrationRecord()))
+        status.setFlag(FrStatus::eepromError, true);
+    internal_storage::appendRecord(header, document.carriedCounters());
+    return written;
+}
+
+bool DocumentArchive::recordShiftOpen(const StoredDocument& document, const DocDescriptor& header,
+                                      bool slotWritten) {
+    const bool written = slotWritten && writeHeaderAt(al::kLastShiftOpenCopy, header);
+    const std::uint16_t shift = document.shiftNumber();
+    resetCounters(Counters::shift, shift);
+    // Shifts opened since the registration, and the gross set's last shift.
+    Bytes opened;
+    if (readAt(al::kRegistrationTotals, 2, opened)) {
+        Bytes next;
+        le::put16(next, static_cast<std::uint16_t>(le::u16(opened.data()) + 1));
+        writeAt(al::kRegistrationTotals, next);
+    }
+    Bytes shiftBytes;
+    le::put16(shiftBytes, shift);
+    writeAt(al::kGrossTotals, shiftBytes);
+    writeAt(al::kDepartmentTotals, Bytes(4 * DepartmentTotals::kSize, 0));
+    return written;
+}
+
+bool DocumentArchive::updateForCashDocument(const StoredDocument& document) {
+    const bool cashIn = document.documentType() == FrStatus::cashInDoc;
+    std::uint64_t amount =
+        static_cast<std::uint64_t>(std::max<std::int64_t>(0, document.cashAmount()));
+    for (Counters which : {Counters::shift, Counters::registrationTotals}) {
+        CounterSet counters;
+        if (!readCounters(which, counters)) return false;
+        // No more is paid out than the drawer holds; that amount counts
+        // everywhere from here on.
+        if (!cashIn && which == Counters::shift) amount = std::min(amount, counters.cashInDrawer);
+        addCashDocument(counters, &counters.cashInDrawer, cashIn, amount);
+        if (!writeCounters(which, counters)) return false;
+    }
+    GrossCounterSet gross;
+    if (!readGrossCounters(gross)) return false;
+    addCashDocument(gross, nullptr, cashIn, amount);
+    return writeGrossCounters(gross);
+}
+
+bool DocumentArchive::updateForReceipt(const StoredDocument& document) {
+    for (Counters which : {Counters::shift, Counters::registrationTotals}) {
+        CounterSet counters;
+        if (!readCounters(which, counters)) return false;
+        document.accountInto(counters);
+        if (!writeCounters(which, counters)) return false;
+    }
+    GrossCounterSet gross;
+    if (!readGrossCounters(gross)) return false;
+    document.accountInto(gross);
+    if (!writeGrossCounters(gross)) return false;
+
+    const int kind = document.receiptKind();
+    if (kind < 0 || kind >= static_cast<int>(kOperationKinds)) return true;
+    const std::uint64_t blockOffset = al::kDepartmentTotals + DepartmentTotals::kSize * kind;
+    Bytes block;
+    if (!readAt(blockOffset, DepartmentTotals::kSize, block)) return true;
+    DepartmentTotals departments = DepartmentTotals::decode(block.data());
+    document.accountInto(departments);
+    return writeAt(blockOffset, departments.encode());
+}
