@@ -1,6 +1,19 @@
 # Helpers shared by every folder's CMakeLists.txt.
 
 set(OKTA_WARNINGS -Wall -Wextra -Werror)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  # Every guarded field is touched only under the mutex that guards it
+  # (common/thread_annotations.h).
+  list(APPEND OKTA_WARNINGS -Wthread-safety)
+endif()
+
+# OKTA_SANITIZE: a list for -fsanitize= (address,undefined or thread). The
+# sanitizer trees are built at -O1, so that they stay quick to run in CI.
+set(OKTA_SANITIZE "" CACHE STRING "Sanitizers to build with, e.g. address,undefined or thread")
+if(OKTA_SANITIZE)
+  add_compile_options(-fsanitize=${OKTA_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all -O1 -g)
+  add_link_options(-fsanitize=${OKTA_SANITIZE})
+endif()
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   # GCC 12 at -O3 reports false overlaps and out-of-bounds copies inside
   # std::string and std::vector (its known -Wrestrict, -Warray-bounds and

@@ -197,9 +197,11 @@ void addConfigCommands(CommandTable& table) {
         {193, &ConfigWorker::readPrinterSetting},
         {194, &ConfigWorker::setPrinterSetting},
     };
-    for (const auto& [command, handler] : rows)
-        table.add(command, [handler](const CoreTransaction& t) {
+    for (const auto& row : rows) {
+        const Handler handler = row.second;
+        table.add(row.first, [handler](const CoreTransaction& t) {
             ConfigWorker worker;
             return (worker.*handler)(t);
         });
+    }
 }

@@ -27,14 +27,14 @@ struct QueueState {
     Mutex queueLock ACQUIRED_BEFORE(resultsLock);
     // The results lock guards the posted results and both callback maps.
     Mutex resultsLock;
-    std::shared_ptr<std::deque<CoreTransaction>> transactions PT_GUARDED_BY(queueLock) =
+    std::shared_ptr<std::deque<CoreTransaction>> transactions GUARDED_BY(queueLock) =
         std::make_shared<std::deque<CoreTransaction>>();
-    std::shared_ptr<std::map<std::uint32_t, CoreApiResult>> results PT_GUARDED_BY(resultsLock) =
+    std::shared_ptr<std::map<std::uint32_t, CoreApiResult>> results GUARDED_BY(resultsLock) =
         std::make_shared<std::map<std::uint32_t, CoreApiResult>>();
     std::shared_ptr<std::map<std::uint32_t, DoneCallback>> doneCallbacks
-        PT_GUARDED_BY(resultsLock) = std::make_shared<std::map<std::uint32_t, DoneCallback>>();
+        GUARDED_BY(resultsLock) = std::make_shared<std::map<std::uint32_t, DoneCallback>>();
     std::shared_ptr<std::map<std::uint32_t, NotificationCallback>> notificationCallbacks
-        PT_GUARDED_BY(resultsLock) =
+        GUARDED_BY(resultsLock) =
             std::make_shared<std::map<std::uint32_t, NotificationCallback>>();
 
     // The process's instance, created before main runs and never destroyed.

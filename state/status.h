@@ -138,8 +138,8 @@ class Store {
     // The status lock: guards both records (the pointers and what they
     // point to).
     mutable Mutex lock_;
-    std::shared_ptr<StatusStruct> status_ PT_GUARDED_BY(lock_);
-    std::shared_ptr<CycleStatus> cycle_ PT_GUARDED_BY(lock_);
+    std::shared_ptr<StatusStruct> status_ GUARDED_BY(lock_);
+    std::shared_ptr<CycleStatus> cycle_ GUARDED_BY(lock_);
 };
 
 inline Store& status() { return Store::process(); }
