@@ -241,20 +241,6 @@ TEST(DocumentClose, ADocumentWithoutACashierNameIsNotClosed) {
     EXPECT_EQ(doc.addItem(Tlv(), reply), ResultCode::TagNotAccepted);
 }
 
-TEST(DocumentReplies, CloseAndStateRepliesCarryTheStoredFields) {
-    const sample::Device d = sample::device();
-    TestDocument doc = closedDocument(d);
-    PreparedDocument out;
-    ASSERT_EQ(doc.prepareForStorage(0x01020304, 1, d.key, 0, out), Preparation::ready);
-
-    const Bytes reply = doc.closeReply();
-    ASSERT_EQ(reply.size(), 12u);
-    EXPECT_EQ(le::u32(&reply[0]), 0x01020304u);
-    EXPECT_EQ(le::u32(&reply[4]), doc.fiscalSign());
-    EXPECT_EQ(le::u32(&reply[8]), 1'700'000'123u);
-    EXPECT_EQ(doc.stateReply(), Bytes{FrStatus::cashOutDoc});
-}
-
 TEST(DocumentRestore, StoredValuesOfAnotherLengthOrTagAreNotTaken) {
     const sample::Device d = sample::device();
     TestDocument doc = closedDocument(d);
