@@ -1,0 +1,29 @@
+#include "documents/make_document.h"
+
+#include "documents/cash_ctrl_document.h"
+#include "documents/cycle_open_document.h"
+#include "state/status.h"
+
+std::shared_ptr<BaseWorkDocument> makeDocument(std::uint8_t type, const ModelData* model,
+                                               const RegData* registration,
+                                               const Cashier& cashier) {
+    switch (type) {
+        case FrStatus::cashInDoc:
+        case FrStatus::cashOutDoc:
+            return std::make_shared<CashCtrlDocument>(type == FrStatus::cashInDoc, model,
+                                                      registration, cashier);
+        case FrStatus::shiftOpenDoc:
+            return std::make_shared<CycleOpenDocument>(model, registration, cashier);
+        default:
+            return nullptr;
+    }
+}
+
+DocumentFactory documentFactory() {
+    return [](std::uint8_t type, const ModelData& model, const RegData& registration,
+              std::uint8_t cashierNumber) -> std::shared_ptr<StoredDocument> {
+        Cashier cashier;
+        cashier.number = cashierNumber;
+        return makeDocument(type, &model, &registration, cashier);
+    };
+}
