@@ -17,6 +17,7 @@
 #include "config/model_data.h"
 #include "config/reg_data.h"
 #include "documents/base_work_document.h"
+#include "documents/make_document.h"
 #include "encoding/tax.h"
 #include "storage/stored_document.h"
 
@@ -76,6 +77,25 @@ inline std::shared_ptr<BaseWorkDocument> rebuild(const DocumentFactory& factory,
     Tlv value;
     while (!rest.empty() && value.decodeFront(rest)) document->setStoredTag(value);
     return document;
+}
+
+// A document prepared for the archive and the document the archive would
+// rebuild from what it wrote.
+struct Stored {
+    Preparation preparation = Preparation::incomplete;
+    PreparedDocument prepared;
+    std::shared_ptr<BaseWorkDocument> rebuilt;
+};
+
+inline Stored storeAndRebuild(BaseWorkDocument& doc, const Device& d, std::uint32_t number,
+                              std::uint32_t registrationNumber) {
+    Stored s;
+    s.preparation = doc.prepareForStorage(number, registrationNumber, d.key, 0x1000004, s.prepared);
+    if (s.preparation != Preparation::ready) return s;
+    Bytes data;
+    for (const Bytes& part : s.prepared.parts) data.insert(data.end(), part.begin(), part.end());
+    s.rebuilt = rebuild(documentFactory(), s.prepared.header, data, d);
+    return s;
 }
 
 }  // namespace sample
