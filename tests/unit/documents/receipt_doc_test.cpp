@@ -9,7 +9,6 @@
 
 #include "config/discounts.h"
 #include "config/sections.h"
-#include "documents/make_document.h"
 #include "encoding/tags.h"
 #include "printing/receipt_operation_print.h"
 #include "state/status.h"
@@ -329,15 +328,11 @@ TEST_F(ReceiptDocTest, StoredReceiptRebuildsWithItsFieldsAndPrintsTheSame) {
     ASSERT_EQ(add(*receipt, positionTlv(cp("Соль"), 2500)), ResultCode::Success);
     ASSERT_EQ(close(*receipt, payments(10000, 1000)), ResultCode::Success);
 
-    PreparedDocument prepared;
-    ASSERT_EQ(receipt->prepareForStorage(12, 1, device.key, 16'777'220, prepared),
-              Preparation::ready);
-    EXPECT_EQ(prepared.parts.size(), 1u + 1 + 2 + 2)
+    const sample::Stored stored = sample::storeAndRebuild(*receipt, device, 12, 1);
+    ASSERT_EQ(stored.preparation, Preparation::ready);
+    EXPECT_EQ(stored.prepared.parts.size(), 1u + 1 + 2 + 2)
         << "data, one tax, two sections, two positions";
-    EXPECT_EQ(prepared.header.type, FrStatus::receiptDoc);
-
-    auto rebuilt = std::dynamic_pointer_cast<ReceiptDoc>(
-        sample::rebuild(documentFactory(), prepared.header, joined(prepared), device));
+    auto rebuilt = std::dynamic_pointer_cast<ReceiptDoc>(stored.rebuilt);
     ASSERT_TRUE(rebuilt);
     EXPECT_EQ(rebuilt->kind(), ReceiptDoc::sale);
     EXPECT_EQ(rebuilt->receiptNumber(), 5);

@@ -139,18 +139,13 @@ TEST_F(ReceiptOperationTest, ValidityNeedsQuantitySectionTaxNameAndShortTexts) {
     EXPECT_TRUE(invalidWhen([](ReceiptOperation& p) { p.unit.assign(16, 'u'); }));
     EXPECT_TRUE(invalidWhen([](ReceiptOperation& p) { p.price = Decimal(100, -1); }));
 
-    const Tax unnamed = tax(Tax::kOnTop, 1000);
     const Section outside{21, ""};
-    ReceiptOperation p = position();
-    p.section = &outside;
-    EXPECT_FALSE(p.isValid());
-    p = position();
-    Tax noName = unnamed;
-    noName.name.clear();
-    p.tax = &noName;
-    EXPECT_FALSE(p.isValid());
+    EXPECT_TRUE(invalidWhen([&](ReceiptOperation& p) { p.section = &outside; }));
+    Tax unnamed = tax(Tax::kOnTop, 1000);
+    unnamed.name.clear();
+    EXPECT_TRUE(invalidWhen([&](ReceiptOperation& p) { p.tax = &unnamed; }));
 
-    p = position();
+    ReceiptOperation p = position();
     p.name.assign(127, 'n');
     p.code.assign(127, 'c');
     p.secondText.assign(127, 's');
