@@ -357,6 +357,10 @@ TEST_F(ReceiptDocTest, StoredReceiptRebuildsWithItsFieldsAndPrintsTheSame) {
     EXPECT_EQ(rebuilt->textLines()[0].number, 1);
     EXPECT_EQ(rebuilt->textLines()[0].text, cp("Спасибо!"));
 
+    EXPECT_TRUE(lineWith(rebuilt->printHeader(), cp("ПРОДАЖА ЧЕК 5")).ends_with(cp("СМЕНА 7")));
+    EXPECT_TRUE(lineWith(rebuilt->summaryHead(), cp("ПРОДАЖА ЧЕК 5")).ends_with(cp("ФД 12")));
+    EXPECT_TRUE(lineWith(rebuilt->summaryTail(), cp("НАЛИЧНЫМИ")).ends_with("100.00"))
+        << "the tendered cash";
     EXPECT_EQ(rebuilt->printHeader(), receipt->printHeader());
     EXPECT_EQ(rebuilt->printFooter(true), receipt->printFooter(true));
     EXPECT_EQ(rebuilt->summaryHead(), receipt->summaryHead());
