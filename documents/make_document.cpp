@@ -5,6 +5,7 @@
 #include "documents/close_cycle_doc.h"
 #include "documents/cycle_open_document.h"
 #include "documents/fiscalization_document.h"
+#include "documents/receipt_doc.h"
 #include "state/status.h"
 
 std::shared_ptr<BaseWorkDocument> makeDocument(std::uint8_t type, const ModelData* model,
@@ -21,6 +22,8 @@ std::shared_ptr<BaseWorkDocument> makeDocument(std::uint8_t type, const ModelDat
         case FrStatus::cashOutDoc:
             return std::make_shared<CashCtrlDocument>(type == FrStatus::cashInDoc, model,
                                                       registration, cashier);
+        case FrStatus::receiptDoc:
+            return std::make_shared<ReceiptDoc>(model, registration, cashier);
         case FrStatus::shiftOpenDoc:
             return std::make_shared<CycleOpenDocument>(model, registration, cashier);
         default:
