@@ -1,5 +1,6 @@
 #include "documents/fiscalization_document.h"
 
+#include "config/identity.h"
 #include "config/reg_data_tags.h"
 #include "documents/counter_tlv.h"
 #include "documents/print_text.h"
@@ -143,10 +144,14 @@ void FiscalizationDocument::setStoredTag(const Tlv& value) {
         Tax tax;
         unsigned index = 0;
         if (tax.fromTlv(value, index)) reg.setTaxAt(index, tax);
-    } else if (value.tag == tags::kTaxpayerNumber) {
-        reg.setTaxpayerNumber(storedText(value));
-    } else if (value.tag == tags::kStorageNumber) {
-        reg.setStorageNumber(storedText(value));
+    } else if (value.tag == tags::kTaxpayerNumber || value.tag == tags::kStorageNumber) {
+        if (value.tag == tags::kTaxpayerNumber)
+            reg.setTaxpayerNumber(storedText(value));
+        else
+            reg.setStorageNumber(storedText(value));
+        // The check value is not stored: it binds the two numbers to this
+        // device's serial number and key, so it is made again the same way.
+        reg.sealRegistration(modelRecord().serialText(), toString(identity::store().deviceKey()));
     } else if (value.tag == tags::kRegistrationNumber) {
         reg.setRegistrationNumber(value.getU32());
     } else if (value.tag == tags::kRegistrationPeriodCounters) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "config/identity.h"
+
 #include <string>
 
 #include "encoding/tags.h"
@@ -69,6 +71,8 @@ TEST(Registration, AReportRegistersTheDeviceAndTheArchiveKeepsTheRegistration) {
     EXPECT_NE(doc->commonHeader().find(cp("ИП Петров")), std::string::npos);
 
     doc->setRegistrationRecordNumber(0x0BADF00D);
+    identity::store().setDeviceKey(d.key);
+    identity::store().publishFactoryData(d.model);
     sample::Stored stored = sample::storeAndRebuild(*doc, d, 1, 1);
     ASSERT_EQ(stored.preparation, Preparation::ready);
     EXPECT_EQ(doc->carriedCounters(), nullptr);
@@ -88,6 +92,12 @@ TEST(Registration, AReportRegistersTheDeviceAndTheArchiveKeepsTheRegistration) {
     EXPECT_EQ(back.taxBytes(0), reg.taxBytes(0));
     EXPECT_EQ(stored.rebuilt->dateTime(), kNow);
     EXPECT_EQ(stored.rebuilt->fiscalSign(), doc->fiscalSign());
+    // Read back on the device that made it, the registration is whole
+    // again: valid, sealed as before, and the report's sign verifies.
+    EXPECT_TRUE(back.isValid());
+    EXPECT_EQ(back.checkValue(), reg.checkValue());
+    EXPECT_TRUE(stored.rebuilt->verifySign(d.key, d.model.serialText()));
+    EXPECT_NE(stored.rebuilt->commonHeader().find(cp("ИП Петров")), std::string::npos);
 }
 
 TEST(Registration, ACloseNamesTheFirstItemStillMissing) {
