@@ -3,10 +3,10 @@ BUILD ?= build
 JOBS ?= 2
 DEMO_DIR ?= demo
 
-.PHONY: demo test build deps arm-test bench clean
+.PHONY: demo test build deps arm-test sanitize layers bench clean
 
 deps:
-	@./scripts/install-deps.sh
+	@./scripts/install-deps.sh base
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -20,14 +20,25 @@ demo: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
+# Every include points down the folder order of layers.txt.
+layers:
+	./scripts/check-layers.sh
+
 # The board build: ARM cross compile and its unit tests under qemu-arm.
-arm-test: deps
+arm-test:
+	@./scripts/install-deps.sh base arm
 	cmake -S . -B $(BUILD)-arm -DCMAKE_TOOLCHAIN_FILE=cmake/arm-linux-gnueabihf.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 	cmake --build $(BUILD)-arm -j$(JOBS)
 	cd $(BUILD)-arm && ctest --output-on-failure -j$(JOBS) -L unit
+
+# The sanitizer trees (clang): AddressSanitizer with UndefinedBehaviorSanitizer
+# over every test, ThreadSanitizer over the tests where threads meet.
+sanitize:
+	@./scripts/install-deps.sh base sanitize
+	JOBS=$(JOBS) ./scripts/sanitize.sh
 
 bench: build
 	$(BUILD)/bench/bench_roundtrip
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-arm $(DEMO_DIR)
+	rm -rf $(BUILD) $(BUILD)-arm build-asan build-tsan $(DEMO_DIR)

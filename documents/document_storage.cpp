@@ -4,19 +4,13 @@
 #include <string>
 
 #include "common/crc.h"
-#include "common/diagnostics.h"
 #include "documents/base_work_document.h"
 #include "encoding/tags.h"
+#include "encoding/unknown_tag.h"
 
 namespace {
 
 constexpr std::size_t kMaxStoredName = 256;
-
-// A stored value no document knows is skipped, but said.
-void reportUnknownStoredTag(const Tlv& value) {
-    diagnosticLine("setStoredTag UNKNOWN TAG " + std::to_string(value.tag) + " " +
-                   std::to_string(value.data.size()) + " " + hexUpper(value.data));
-}
 
 }  // namespace
 
@@ -53,7 +47,7 @@ void BaseWorkDocument::setStoredTag(const Tlv& value) {
             registrationNumber_ = value.getU32();
             break;
         default:
-            reportUnknownStoredTag(value);
+            reportUnknownTag("setStoredTag", value);
             break;
     }
 }

@@ -1,7 +1,24 @@
 #!/usr/bin/env bash
-# Installs the system packages the build and the tests need, when missing.
+# Installs the system packages a part of the work needs, when missing.
+#   install-deps.sh [group ...]    groups: base (the default), arm, sanitize
+#     base      build the register, the simulator, the host kit; run the tests
+#     arm       the board build: ARM cross compiler and qemu-user
+#     sanitize  the sanitizer trees: clang and its sanitizer runtimes
 set -euo pipefail
-packages=(cmake g++ make libgtest-dev g++-arm-linux-gnueabihf qemu-user)
+
+declare -A groups=(
+    [base]="cmake g++ make libgtest-dev python3"
+    [arm]="g++-arm-linux-gnueabihf qemu-user"
+    [sanitize]="clang libclang-rt-14-dev"
+)
+
+packages=()
+for group in "${@:-base}"; do
+    [[ -n "${groups[$group]:-}" ]] || { echo "install-deps.sh: unknown group $group" >&2; exit 2; }
+    read -ra names <<<"${groups[$group]}"
+    packages+=("${names[@]}")
+done
+
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
