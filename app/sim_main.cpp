@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
                                                     std::size_t n) { log->record(d, p, n); });
         sim::replaceSymlink(hostEnd.slavePath(), root + "/host-line");
 
-        sim::VirtualPrinter virtualPrinter(root + "/printer", printerEnd.master());
+        sim::VirtualPrinter virtualPrinter(root, printerEnd.master());
         sim::PrinterLine printer(printerEnd.master(),
                                  [&virtualPrinter](const unsigned char* p, std::size_t n) {
                                      virtualPrinter.receive(p, n);
