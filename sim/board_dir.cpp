@@ -8,13 +8,13 @@ namespace sim {
 
 namespace fs = std::filesystem;
 
-void prepareBoardDir(const std::string& root) {
-    // A directory without the record directory has never run a register.
-    const bool fresh = !fs::exists(root + "/nv");
+bool isNewBoardDir(const std::string& root) { return !fs::exists(root + "/nv"); }
+
+void prepareBoardDir(const std::string& root, bool isNew) {
     fs::create_directories(root + "/nv");
     fs::create_directories(root + "/dev");
-    fs::create_directories(root + "/mnt");
     fs::create_directories(root + "/printer");
+    if (!isNew) return;
 
     const fs::path eeprom = root + kEepromPath;
     if (!fs::exists(eeprom)) {
@@ -22,10 +22,8 @@ void prepareBoardDir(const std::string& root) {
         std::ofstream out(eeprom, std::ios::binary);
         out << std::string(kEepromSize, '\xFF');
     }
-    if (fresh) {
-        std::ofstream(root + "/dev/mmcblk0p1", std::ios::binary);
-        fs::create_directories(root + "/mnt/sd");
-    }
+    std::ofstream(root + "/dev/mmcblk0p1", std::ios::binary | std::ios::app);
+    fs::create_directories(root + "/mnt/sd");
 }
 
 }  // namespace sim

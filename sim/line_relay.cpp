@@ -1,28 +1,26 @@
 #include "sim/line_relay.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <chrono>
-
 namespace sim {
 
-bool writeAll(int fd, const unsigned char* p, std::size_t n) {
-    while (n > 0) {
-        ssize_t w = ::write(fd, p, n);
-        if (w < 0) {
-            if (errno == EINTR || errno == EAGAIN) continue;
-            return false;
-        }
-        p += w;
-        n -= static_cast<std::size_t>(w);
-    }
-    return true;
-}
+namespace {
+constexpr int kStopCheckMs = 50;
+constexpr std::size_t kReadChunk = 4096;
 
-LineRelay::LineRelay(int masterA, int masterB)
-    : a_(masterA), b_(masterB), thread_([this] { run(); }) {}
+void makeNonBlocking(int fd) { ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK); }
+}  // namespace
+
+LineRelay::LineRelay(int registerMaster, int hostMaster, Observer observer)
+    : toRegister_{hostMaster, registerMaster, Direction::toRegister, {}},
+      toHost_{registerMaster, hostMaster, Direction::toHost, {}},
+      observer_(std::move(observer)) {
+    makeNonBlocking(registerMaster);
+    makeNonBlocking(hostMaster);
+    thread_ = std::thread([this] { run(); });
+}
 
 LineRelay::~LineRelay() {
     stop_ = true;
@@ -30,17 +28,45 @@ LineRelay::~LineRelay() {
 }
 
 void LineRelay::run() {
-    unsigned char buffer[4096];
+    // fds[0] is the register's master, fds[1] the host's.
     while (!stop_) {
-        pollfd fds[2] = {{a_, POLLIN, 0}, {b_, POLLIN, 0}};
-        int n = ::poll(fds, 2, 50);
-        if (n <= 0) continue;
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].revents & POLLIN) {
-                ssize_t got = ::read(fds[i].fd, buffer, sizeof buffer);
-                if (got > 0) writeAll(i == 0 ? b_ : a_, buffer, static_cast<std::size_t>(got));
-            }
-        }
+        pollfd fds[2] = {{toHost_.from, 0, 0}, {toRegister_.from, 0, 0}};
+        auto want = [](pollfd& fd, const Lane& reading, const Lane& writing) {
+            if (reading.waiting.size() - reading.written < kMaxWaiting) fd.events |= POLLIN;
+            if (writing.written < writing.waiting.size()) fd.events |= POLLOUT;
+        };
+        want(fds[0], toHost_, toRegister_);
+        want(fds[1], toRegister_, toHost_);
+        if (::poll(fds, 2, kStopCheckMs) <= 0) continue;
+        if (fds[0].revents & POLLIN) take(toHost_);
+        if (fds[1].revents & POLLIN) take(toRegister_);
+        if (fds[0].revents & POLLOUT) pass(toRegister_);
+        if (fds[1].revents & POLLOUT) pass(toHost_);
+    }
+}
+
+void LineRelay::take(Lane& lane) {
+    char buffer[kReadChunk];
+    while (lane.waiting.size() - lane.written < kMaxWaiting) {
+        const ssize_t got = ::read(lane.from, buffer, sizeof buffer);
+        if (got <= 0) return;  // EAGAIN: all read for now
+        const auto n = static_cast<std::size_t>(got);
+        if (observer_) observer_(lane.direction, reinterpret_cast<std::uint8_t*>(buffer), n);
+        lane.waiting.append(buffer, n);
+    }
+}
+
+void LineRelay::pass(Lane& lane) {
+    while (lane.written < lane.waiting.size()) {
+        const ssize_t put = ::write(lane.to, lane.waiting.data() + lane.written,
+                                    lane.waiting.size() - lane.written);
+        if (put <= 0) break;  // EAGAIN: the reader's side is full for now
+        lane.written += static_cast<std::size_t>(put);
+    }
+    // Drop what was passed on once it is all of it or most of the buffer.
+    if (lane.written == lane.waiting.size() || lane.written > lane.waiting.size() / 2) {
+        lane.waiting.erase(0, lane.written);
+        lane.written = 0;
     }
 }
 

@@ -2,29 +2,55 @@
 // Moves bytes both ways between the masters of two pseudo-terminals, so that
 // the register's end of the host line and the host's end behave like the two
 // ends of one serial cable.
+//
+// One direction never waits for the other: both masters are non-blocking,
+// and what one side sends is kept until the other side takes it, so a host
+// may write any amount before it reads while the register's answers still
+// flow. Up to kMaxWaiting bytes wait per direction; beyond that the relay
+// reads no more from that sender until its reader catches up.
 
 #include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
 #include <thread>
 
 namespace sim {
 
+enum class Direction { toRegister, toHost };
+
 class LineRelay {
-public:
-    LineRelay(int masterA, int masterB);
-    ~LineRelay();  // stops the relay thread
+  public:
+    // Sees every batch of bytes as the relay reads it, on the relay's thread.
+    using Observer = std::function<void(Direction, const std::uint8_t*, std::size_t)>;
+
+    static constexpr std::size_t kMaxWaiting = std::size_t{64} << 20;
+
+    LineRelay(int registerMaster, int hostMaster, Observer observer = {});
+    ~LineRelay();  // stops the relay thread; bytes still waiting are lost
     LineRelay(const LineRelay&) = delete;
     LineRelay& operator=(const LineRelay&) = delete;
 
-private:
-    void run();
+  private:
+    // One direction: bytes read from `from`, waiting to be written to `to`.
+    struct Lane {
+        int from;
+        int to;
+        Direction direction;
+        std::string waiting;
+        std::size_t written = 0;  // of `waiting`, already passed on
+    };
 
-    int a_;
-    int b_;
+    void run();
+    void take(Lane& lane);
+    void pass(Lane& lane);
+
+    Lane toRegister_;
+    Lane toHost_;
+    Observer observer_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };
-
-// Writes all of n bytes to fd, retrying short writes; false on an error.
-bool writeAll(int fd, const unsigned char* p, std::size_t n);
 
 }  // namespace sim

@@ -5,7 +5,11 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <limits>
+
+#include "sim/clock_offset.h"
+#include "sim/text_file.h"
 
 namespace sim {
 
@@ -20,23 +24,30 @@ bool readNumber(const std::string& file, long long& value) {
 }
 }  // namespace
 
-SimBoard::SimBoard(std::string root) : root_(std::move(root)) {
+SimBoard::SimBoard(std::string root, std::map<std::string, std::string> lines)
+    : root_(std::move(root)), lines_(std::move(lines)) {
     while (root_.size() > 1 && root_.back() == '/') root_.pop_back();
 }
 
 std::string SimBoard::path(std::string_view boardPath) const {
+    if (auto line = lines_.find(std::string(boardPath)); line != lines_.end()) return line->second;
     if (!boardPath.empty() && boardPath.front() == '/') return root_ + std::string(boardPath);
     return root_ + "/" + std::string(boardPath);
 }
 
 std::int64_t SimBoard::now() const {
-    long long offset = 0;
-    if (!readNumber(root_ + "/clock-offset", offset)) offset = 0;
-    return static_cast<std::int64_t>(std::time(nullptr)) + offset;
+    const std::int64_t hostNow = std::time(nullptr);
+    const BoardClock clock = boardClock(readTextFile(clockOffsetPath()), hostNow);
+    if (clock.time) return *clock.time;
+    if (!badOffsetReported_.exchange(true))
+        std::cerr << "okta80f-sim: " << clock.problem
+                  << "; the board runs on this machine's clock\n";
+    return hostNow;
 }
 
 bool SimBoard::setClock(std::int64_t seconds) {
-    std::ofstream out(root_ + "/clock-offset", std::ios::trunc);
+    if (seconds < 0 || seconds > kLatestBoardTime) return false;
+    std::ofstream out(clockOffsetPath(), std::ios::trunc);
     out << (seconds - static_cast<std::int64_t>(std::time(nullptr))) << "\n";
     return static_cast<bool>(out);
 }

@@ -1,8 +1,7 @@
 #pragma once
 // The paper tape on disk, written as the virtual printer prints:
-//   tape.txt   UTF-8, one printed line per line, a cut line at each cut
-//   tape.html  the same with bold, double size, inverse, alignment and cuts
-//              visible, in a receipt-width column that looks like paper
+//   tape.txt   UTF-8 text (tape_text.h)
+//   tape.html  the same as a page that looks like the paper (tape_html.h)
 // Both are appended to, across restarts. tape.html stays a whole document
 // after every write: new paper goes in before the closing tail, which is
 // written again after it.
@@ -13,15 +12,6 @@
 #include "sim/tape_renderer.h"
 
 namespace sim {
-
-// The line tape.txt shows for a cut.
-extern const char* const kCutMark;
-
-// tape.txt's text for printed lines and cuts (other items give nothing).
-std::string tapeText(const std::vector<TapeItem>& items);
-
-// tape.html's markup for printed lines and cuts, to go before the tail.
-std::string tapeHtml(const std::vector<TapeItem>& items);
 
 class TapeFiles {
   public:

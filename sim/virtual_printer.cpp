@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
-#include <sstream>
 #include <vector>
+
+#include "sim/paper_roll.h"
+#include "sim/text_file.h"
 
 namespace sim {
 
@@ -39,24 +41,22 @@ std::optional<std::uint8_t> statusAnswer(PaperState state, int n) {
     }
 }
 
-VirtualPrinter::VirtualPrinter(std::string dir, int lineFd)
-    : dir_(std::move(dir)),
+VirtualPrinter::VirtualPrinter(std::string root, int lineFd)
+    : root_(std::move(root)),
+      dir_(root_ + "/printer"),
       lineFd_(lineFd),
       raw_(dir_ + "/raw.bin", std::ios::binary | std::ios::app),
       tape_(dir_) {}
 
 PaperState VirtualPrinter::readState() const {
-    std::ifstream in(dir_ + "/state");
-    if (!in) return PaperState::ok;
-    std::stringstream text;
-    text << in.rdbuf();
-    return parsePaperState(text.str());
+    return parsePaperState(readTextFile(dir_ + "/state").value_or(""));
 }
 
 void VirtualPrinter::receive(const unsigned char* p, std::size_t n) {
     raw_.write(reinterpret_cast<const char*>(p), static_cast<std::streamsize>(n));
     raw_.flush();
 
+    renderer_.setRoll(loadedRoll(root_));
     const std::vector<TapeItem> items = renderer_.feed(p, n);
     const PaperState state = readState();
     const bool printing = state != PaperState::out && state != PaperState::offline;

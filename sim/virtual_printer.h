@@ -2,6 +2,8 @@
 // The virtual ESC/POS receipt printer on the far end of the register's
 // printer line. For every batch of bytes the line delivers it
 //   - appends the bytes to DIR/printer/raw.bin,
+//   - looks which roll it holds (paper_roll.h: DIR/printer/paper or the
+//     register's paper-width setting),
 //   - interprets them (TapeRenderer) and puts the printed lines and cuts on
 //     the tape files (TapeFiles), unless the paper is out or the printer is
 //     offline, when nothing reaches the paper,
@@ -34,14 +36,15 @@ std::optional<std::uint8_t> statusAnswer(PaperState state, int n);
 
 class VirtualPrinter {
   public:
-    // `dir` is DIR/printer; answers are written to `lineFd`.
-    VirtualPrinter(std::string dir, int lineFd);
+    // `root` is the board's directory DIR; answers are written to `lineFd`.
+    VirtualPrinter(std::string root, int lineFd);
 
     void receive(const unsigned char* p, std::size_t n);
 
   private:
     PaperState readState() const;
 
+    std::string root_;
     std::string dir_;
     int lineFd_;
     std::ofstream raw_;

@@ -88,14 +88,17 @@ hostkit::Client& SimProcess::client() {
 }
 
 namespace {
-// Runs `program` with the arguments, each quoted for the shell, to its end.
-int runProgram(const char* program, const std::vector<std::string>& args, std::string& out) {
+// Runs `program` with the arguments, each quoted for the shell, to its end;
+// `redirect` is added to the command as it stands.
+int runProgram(const char* program, const std::vector<std::string>& args, std::string& out,
+               const char* redirect = "") {
     std::string command = program;
     for (const auto& a : args) {
         command += " '";
         for (char c : a) command += c == '\'' ? std::string("'\\''") : std::string(1, c);
         command += "'";
     }
+    command += redirect;
     out.clear();
     FILE* p = ::popen(command.c_str(), "r");
     if (!p) return -1;
@@ -113,6 +116,10 @@ int runHost(const std::vector<std::string>& args, std::string& out) {
 
 int runSim(const std::vector<std::string>& args, std::string& out) {
     return runProgram(OKTA_SIM_PATH, args, out);
+}
+
+int runSimWithErrors(const std::vector<std::string>& args, std::string& out) {
+    return runProgram(OKTA_SIM_PATH, args, out, " 2>&1");
 }
 
 }  // namespace e2e

@@ -12,7 +12,7 @@
 namespace e2e {
 
 class SimProcess {
-public:
+  public:
     // Starts the simulator with the extra arguments on `root`, or on a new
     // directory when `root` is empty.
     explicit SimProcess(std::vector<std::string> extraArgs = {}, const std::string& root = "");
@@ -25,6 +25,8 @@ public:
     int stop();
 
     const std::string& root() const { return root_; }
+    // The simulator's process id, or -1 once it has ended.
+    pid_t pid() const { return pid_; }
     std::string hostLine() const { return root_ + "/host-line"; }
     // Everything the simulator printed on standard output so far.
     std::string output();
@@ -32,7 +34,7 @@ public:
     // A client already connected to the host line.
     hostkit::Client& client();
 
-private:
+  private:
     std::string root_;
     pid_t pid_ = -1;
     int outFd_ = -1;
@@ -47,6 +49,9 @@ int runHost(const std::vector<std::string>& args, std::string& out);
 // Runs okta80f-sim to its end with the arguments (a service mode, say); its
 // standard output into `out`; returns the exit status.
 int runSim(const std::vector<std::string>& args, std::string& out);
+
+// The same with its standard error joined to the output in `out`.
+int runSimWithErrors(const std::vector<std::string>& args, std::string& out);
 
 // A fresh empty directory for a simulated board.
 std::string freshRoot();

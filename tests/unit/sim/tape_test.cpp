@@ -11,6 +11,7 @@
 #include "common/cp866.h"
 #include "sim/tape_files.h"
 #include "sim/tape_renderer.h"
+#include "sim/tape_text.h"
 #include "sim/virtual_printer.h"
 #include "tests/support/file_text.h"
 #include "tests/support/temp_board.h"
@@ -56,15 +57,15 @@ TEST(TapeRenderer, InterpretsAJobWhateverTheReadBoundaries) {
         EXPECT_EQ(first.align, sim::TapeAlign::centre);
         ASSERT_EQ(first.runs.size(), 1u);
         EXPECT_TRUE(first.runs[0].style.bold);
-        EXPECT_TRUE(first.runs[0].style.doubleHeight);
-        EXPECT_TRUE(first.runs[0].style.doubleWidth);
-        EXPECT_FALSE(first.runs[0].style.smallFont);
+        EXPECT_EQ(first.runs[0].style.height, 2);
+        EXPECT_EQ(first.runs[0].style.width, 2);
+        EXPECT_FALSE(first.runs[0].style.fontB);
         EXPECT_FALSE(first.runs[0].style.inverse);
 
         const sim::TapeLine& second = items[1].printed;
         EXPECT_EQ(second.text(), "a       b") << "a tab moves to the next stop of 8";
         EXPECT_EQ(second.align, sim::TapeAlign::left);
-        EXPECT_TRUE(second.runs[0].style.smallFont);
+        EXPECT_TRUE(second.runs[0].style.fontB);
         EXPECT_TRUE(second.runs[0].style.inverse);
         EXPECT_FALSE(second.runs[0].style.bold);
 
@@ -79,10 +80,11 @@ TEST(TapeRenderer, InterpretsAJobWhateverTheReadBoundaries) {
 
 TEST(TapeRenderer, ShowsWhatItDoesNotUnderstand) {
     sim::TapeRenderer r;
+    r.setRoll({80});  // room for the marks on one line
     // Before ESC t 7 the Cyrillic page is not selected.
-    auto items = feed(r, "\x8E\x1Bz\x07\x1D\x99\x10\x14\x01ok\x10\x05\n"s);
+    auto items = feed(r, "\x8E\x1Bz\x07\x1D\x99\x10\x14\x09ok\x10\x7F\x7F\n"s);
     ASSERT_EQ(items.size(), 1u);
-    EXPECT_EQ(items[0].printed.text(), "⟨8E⟩⟨1B 7A⟩⟨07⟩⟨1D 99⟩⟨10 14 01⟩ok⟨10 05⟩");
+    EXPECT_EQ(items[0].printed.text(), "⟨8E⟩⟨1B 7A⟩⟨07⟩⟨1D 99⟩⟨10 14 09⟩ok⟨10 7F⟩⟨7F⟩");
     ASSERT_EQ(items[0].printed.runs.size(), 3u);
     EXPECT_TRUE(items[0].printed.runs[0].style.unknown);
     EXPECT_FALSE(items[0].printed.runs[1].style.unknown);
@@ -98,6 +100,15 @@ TEST(TapeRenderer, ShowsWhatItDoesNotUnderstand) {
     EXPECT_EQ(items[1].printed.text(), "kept");
     EXPECT_FALSE(items[1].printed.runs[0].style.bold);
     EXPECT_EQ(items[2].kind, TapeItem::cut);
+
+    // A mark reads the same in any print mode.
+    items = feed(r, "\x1B!\x30\x1Bz\n"s);
+    ASSERT_EQ(items.size(), 1u);
+    ASSERT_EQ(items[0].printed.runs.size(), 1u);
+    EXPECT_TRUE(items[0].printed.runs[0].style.unknown);
+    EXPECT_EQ(items[0].printed.runs[0].style.width, 1);
+    EXPECT_EQ(items[0].printed.runs[0].style.height, 1);
+    feed(r, "\x1B@"s);
 
     // An incomplete command waits for its last byte.
     EXPECT_TRUE(feed(r, "\x10\x14\x08\x01\x03"s).empty());
@@ -118,18 +129,28 @@ TEST(TapeFiles, TextAndHtmlSurviveRestartsAndTornWrites) {
     sim::TapeFiles restarted(dir);
     restarted.append(job);
 
-    const std::string text = readFile(dir + "/tape.txt");
-    EXPECT_EQ(text, "ПРИВЕТ\na       b\n\n"s + sim::kCutMark + "\n<&>\n" + "ПРИВЕТ\na       b\n\n" +
-                        sim::kCutMark + "\n<&>\n");
+    // On the default 60 mm roll: 34 columns in font A, 44 in font B (the
+    // job's last style); the double-width greeting takes 12, centred.
+    const std::string cut = "✂" + std::string(33, '-');
+    ASSERT_EQ(sim::cutMarkText(sim::PaperRoll{}), cut);
+    const std::string once = std::string(11, ' ') + "П Р И В Е Т " + std::string(11, ' ') + "\n" +
+                             "a       b" + std::string(35, ' ') + "\n" + std::string(34, ' ') +
+                             "\n" + cut + "\n" + "<&>" + std::string(41, ' ') + "\n";
+    EXPECT_EQ(readFile(dir + "/tape.txt"), once + once);
 
     std::string html = readFile(dir + "/tape.html");
     EXPECT_EQ(countOf(html, "</html>"), 1u);
     EXPECT_EQ(countOf(html, "<div"), countOf(html, "</div>"));
     EXPECT_EQ(countOf(html, "ПРИВЕТ"), 2u);
     EXPECT_NE(html.find("&lt;&amp;&gt;"), std::string::npos);
-    EXPECT_NE(html.find("class=\"large double bold\">ПРИВЕТ"), std::string::npos) << html;
-    EXPECT_NE(html.find("<div class=\"line centre\">"), std::string::npos);
-    EXPECT_NE(html.find("class=\"inverse\">a       b"), std::string::npos);
+    EXPECT_NE(html.find("<div class=\"line narrow centre\"><span class=\"bold\" "
+                        "style=\"font-size:2em;\">ПРИВЕТ</span></div>"),
+              std::string::npos)
+        << html;
+    EXPECT_NE(html.find("class=\"inverse\" style=\"font-size:0.7727em;\">a       b"),
+              std::string::npos)
+        << "font B is 34/44 of font A";
+    EXPECT_EQ(countOf(html, "<div class=\"cut narrow\">"), 2u);
 
     // A write cut short (no tail): the next one appends and closes again.
     std::filesystem::resize_file(dir + "/tape.html", html.size() - 5);
@@ -152,7 +173,9 @@ TEST(VirtualPrinter, AnswersFromTheStateFileAndKeepsEveryByte) {
     EXPECT_EQ(sim::statusAnswer(sim::PaperState::out, 2), 0x00) << "not the paper sensor";
     EXPECT_EQ(sim::statusAnswer(sim::PaperState::offline, 1), std::nullopt);
 
-    const std::string dir = testing_support::makeTempDir("okta-printer-");
+    const std::string root = testing_support::makeTempDir("okta-printer-");
+    const std::string dir = root + "/printer";
+    std::filesystem::create_directories(dir);
     int line[2];
     ASSERT_EQ(::pipe(line), 0);
     ::fcntl(line[0], F_SETFL, O_NONBLOCK);
@@ -165,7 +188,7 @@ TEST(VirtualPrinter, AnswersFromTheStateFileAndKeepsEveryByte) {
         p.receive(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
     };
     {
-        sim::VirtualPrinter printer(dir, line[1]);
+        sim::VirtualPrinter printer(root, line[1]);
         send(printer, "one\n\x1D\x72"s);
         send(printer, "\x01"s);
         EXPECT_EQ(answers(), "\x00"s) << "no state file: ok";
@@ -184,10 +207,12 @@ TEST(VirtualPrinter, AnswersFromTheStateFileAndKeepsEveryByte) {
     }
     EXPECT_EQ(readFile(dir + "/raw.bin"),
               "one\n\x1D\x72\x01two\n\x1D\x72\x01\x1D\x72\x01three\n\x1D\x72\x01"s);
-    EXPECT_EQ(readFile(dir + "/tape.txt"), "one\nthree\n") << "nothing reaches missing paper";
+    EXPECT_EQ(readFile(dir + "/tape.txt"),
+              "one" + std::string(31, ' ') + "\nthree" + std::string(29, ' ') + "\n")
+        << "nothing reaches missing paper";
     ::close(line[0]);
     ::close(line[1]);
-    std::filesystem::remove_all(dir);
+    std::filesystem::remove_all(root);
 }
 
 }  // namespace
