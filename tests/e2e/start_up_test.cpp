@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "tests/e2e/sim_process.h"
+#include "tests/e2e/tape_checks.h"
 #include "tests/support/file_text.h"
 
 namespace {
@@ -44,10 +45,16 @@ std::size_t findInOrder(const std::string& text, const std::vector<std::string>&
     return from;
 }
 
-// The six warning lines, word by word: in double size they wrap.
-const std::vector<std::string> kWarning = {
-    "ВНИМАНИЕ!",  "ИДЕТ",       "ФОРМИРОВАНИЕ", "ВНУТРЕННЕГО", "ИДЕТ",   "ФОРМИРОВАНИЕ",
-    "ХРАНИЛИЩА!", "ВЫКЛЮЧАЙТЕ", "АППАРАТ",      "ДО",          "ПЕЧАТИ", "ПРИВЕТСТВИЯ!"};
+// The six warning lines, word by word: in double size they wrap, and the
+// tape shows each character double wide.
+const std::vector<std::string> kWarning = [] {
+    std::vector<std::string> words;
+    for (const char* word :
+         {"ВНИМАНИЕ!", "ИДЕТ", "ФОРМИРОВАНИЕ", "ВНУТРЕННЕГО", "ИДЕТ", "ФОРМИРОВАНИЕ", "ХРАНИЛИЩА!",
+          "ВЫКЛЮЧАЙТЕ", "АППАРАТ", "ДО", "ПЕЧАТИ", "ПРИВЕТСТВИЯ!"})
+        words.push_back(e2e::doubleWidth(word));
+    return words;
+}();
 
 TEST(StartUpE2E, ANewBoardMakesItsArchiveWarnsAndGreets) {
     e2e::SimProcess sim;
@@ -117,7 +124,8 @@ TEST(StartUpE2E, WithoutAnSdCardTheRegisterStillStartsAndGreets) {
     EXPECT_NE(sim.output().find("NO SD CARD\n"), std::string::npos) << sim.output();
     const std::string greeting = tape(sim).substr(printedBefore);
     EXPECT_NE(greeting.find("ЗН 0000000042"), std::string::npos) << greeting;
-    EXPECT_EQ(greeting.find("ВНИМАНИЕ!"), std::string::npos) << "no archive, no formation";
+    EXPECT_EQ(greeting.find(e2e::doubleWidth("ВНИМАНИЕ!")), std::string::npos)
+        << "no archive, no formation";
 
     // Command 48: the factory number, then the status with both archive
     // flags clear.

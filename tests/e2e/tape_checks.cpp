@@ -53,4 +53,17 @@ std::string htmlProblem(const std::string& html) {
     return sawHtml ? "" : "no <html>";
 }
 
+std::string doubleWidth(const std::string& utf8) {
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        // One UTF-8 character: a lead byte and its continuation bytes.
+        std::size_t n = 1;
+        while (i + n < utf8.size() && (static_cast<unsigned char>(utf8[i + n]) & 0xC0) == 0x80) ++n;
+        if (!out.empty()) out += ' ';
+        out.append(utf8, i, n);
+        i += n;
+    }
+    return out;
+}
+
 }  // namespace e2e

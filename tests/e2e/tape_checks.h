@@ -22,6 +22,10 @@ std::string waitForFile(const std::string& path, Ready ready) {
     return content;
 }
 
+// How tape.txt shows a text printed in double width: each character
+// followed by a space, except the last ("ИТОГО" shows as "И Т О Г О").
+std::string doubleWidth(const std::string& utf8);
+
 // What is wrong with an HTML document, in a few words; empty when nothing
 // is: every element that is opened is closed in order (void elements
 // aside), the document is one <html> element, and no stray '<' or '&'
