@@ -22,8 +22,12 @@ bool BaseWorkDocument::signingRecordsValid(const Bytes& deviceKey,
 }
 
 bool BaseWorkDocument::verifySign(const Bytes& deviceKey, std::string_view serialNumber) const {
-    return signingRecordsValid(deviceKey, serialNumber) &&
-           fiscalSignOf(deviceKey, serialNumber, signData()) == fiscalSign();
+    if (!signingRecordsValid(deviceKey, serialNumber)) return false;
+    // The sign was made before it was part of the document: a receipt signs
+    // its own tagged values, which then held a sign of 0.
+    const std::shared_ptr<BaseWorkDocument> asSigned = clone();
+    asSigned->setFiscalSign(0);
+    return fiscalSignOf(deviceKey, serialNumber, asSigned->signData()) == fiscalSign();
 }
 
 bool BaseWorkDocument::sign(const Bytes& deviceKey, std::string_view serialNumber) {

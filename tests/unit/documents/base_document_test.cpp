@@ -30,7 +30,9 @@ class TestDocument : public BaseWorkDocument {
     std::size_t extraValueSize = 0;  // encoded size of the extra value; 0: none
 
     std::shared_ptr<BaseWorkDocument> clone() const override {
-        return cloneThroughCopy(*this, &modelRecord(), &registrationRecord(), cashier());
+        auto copy = cloneThroughCopy(*this, &modelRecord(), &registrationRecord(), cashier());
+        static_cast<TestDocument&>(*copy).signedBytes = signedBytes;
+        return copy;
     }
     std::string title() const override { return "TEST"; }
     ResultCode close(std::uint32_t now, const Bytes&, std::span<const std::uint8_t>,
