@@ -39,6 +39,7 @@ sanitize:
 
 bench: build
 	$(BUILD)/bench/bench_roundtrip
+	$(BUILD)/bench/bench_archive
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-arm build-asan build-tsan $(DEMO_DIR)
