@@ -1,11 +1,13 @@
 // Fiscal documents end to end: a POS host registers the register, runs a
-// shift with cash and receipts, closes it and the archive; and the
-// refusals a host meets on the way.
+// shift with cash and receipts, closes it and the archive; the refusals a
+// host meets on the way; and the internal storage the closing documents
+// leave for the next start.
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 
 #include "tests/e2e/fiscal_requests.h"
@@ -296,6 +298,47 @@ TEST(DocumentsE2E, RefusalsKeepOrDropTheOpenDocumentAsTheHostExpects) {
     EXPECT_EQ(numberOf(reply), 3u);
     EXPECT_EQ(le::u16(&reply[14]), 1);
     EXPECT_EQ(shiftState(sim).cashInDrawer, 0u) << "paid without cash";
+}
+
+TEST(DocumentsE2E, ClosingDocumentsLeaveTheInternalStorageForTheNextStart) {
+    std::string root;
+    Bytes storage;
+    {
+        e2e::SimProcess sim;
+        ASSERT_TRUE(sim.waitReady()) << sim.output();
+        sendAll(sim, fiscalizationRequests());
+        ASSERT_FALSE(HasFatalFailure());
+        makeDocument(sim, kOpenShift, {}, {}, kCloseShiftOpen, {});
+        makeDocument(sim, kOpenShiftClose, {}, {}, kCloseShiftClose, {});
+        root = sim.root();
+        storage = testing_support::fileBytes(root + "/nv/STORAGE.INT");
+        ASSERT_FALSE(storage.empty()) << "the registration and the Z report are in it";
+    }
+
+    // Complete: the next start neither warns nor forms it again.
+    std::size_t printed = testing_support::readFile(root + "/printer/tape.txt").size();
+    {
+        e2e::SimProcess sim({}, root);
+        ASSERT_TRUE(sim.waitReady()) << sim.output();
+        const std::string start = tape(sim).substr(printed);
+        EXPECT_EQ(start.find("ВНИМАНИЕ!"), std::string::npos) << start;
+        EXPECT_NE(start.find("ЗН 0123456789"), std::string::npos) << start;
+        EXPECT_FALSE(shiftState(sim).open);
+        EXPECT_EQ(testing_support::fileBytes(root + "/nv/STORAGE.INT"), storage);
+        printed = tape(sim).size();
+    }
+
+    // A lock left beside it marks a formation that did not finish: the next
+    // start warns and forms it again from the archive, to the same records.
+    std::ofstream(root + "/nv/STORAGE.INT.LOCK").put('\0');
+    e2e::SimProcess sim({}, root);
+    ASSERT_TRUE(sim.waitReady()) << sim.output();
+    const std::string start = tape(sim).substr(printed);
+    const std::size_t warning = start.find("ВНИМАНИЕ!");
+    EXPECT_NE(warning, std::string::npos) << start;
+    EXPECT_LT(warning, start.find("ЗН 0123456789")) << "the warning before the greeting";
+    EXPECT_EQ(testing_support::fileBytes(root + "/nv/STORAGE.INT"), storage);
+    EXPECT_FALSE(std::filesystem::exists(root + "/nv/STORAGE.INT.LOCK"));
 }
 
 }  // namespace
