@@ -4,8 +4,10 @@
 #include "core/counter_commands.h"
 #include "core/factory_number_command.h"
 #include "core/printer_commands.h"
+#include "documents/documents_worker.h"
 #include "platform/board.h"
 #include "printing/printer.h"
+#include "reports/document_body.h"
 
 CoreWorker::CoreWorker()
     : queue_(std::make_unique<CoreQueue>()), printer_(printing::createPrinterPort()) {
@@ -13,6 +15,8 @@ CoreWorker::CoreWorker()
     addFactoryNumberCommand(commands_);
     addPrinterCommands(commands_, *printer_);
     addCounterCommands(commands_, [this] { return archive_.get(); });
+    addDocumentCommands(
+        commands_, [this] { return archive_.get(); }, *printer_, report::documentBody);
 }
 
 CoreWorker::~CoreWorker() = default;

@@ -1,7 +1,7 @@
 // Every unit test of the register starts from a fresh process's state, even
 // when several tests run in one process: the process-wide groups of state
 // (device status, identity, reference tables, settings cache, paper width,
-// write log) go back to what they hold before main runs.
+// write log, the open document) go back to what they hold before main runs.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include "config/identity.h"
 #include "config/paper_width.h"
 #include "config/sections.h"
+#include "documents/current_document.h"
 #include "platform/files.h"
 #include "state/status.h"
 
@@ -26,6 +27,11 @@ class FreshProcessState : public ::testing::EmptyTestEventListener {
         settings::FrSettingsCache::process().reset();
         settings::setCurrentPaperWidth(settings::kDefaultPaperWidth);
         platform::writeLog().reset();
+        {
+            CurrentDocument& open = CurrentDocument::process();
+            MutexLock hold(open.lock);
+            open.drop();
+        }
     }
 };
 
