@@ -1,89 +1,182 @@
-#include "host/cli.h"
+#include "host/tool/cli.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
-#include "common/result_code.h"
+namespace hosttool {
 
-namespace hostkit {
+namespace {
+
+constexpr const char* kGlobals =
+    "[--port PATH] [--json] [--trace] [--timeout MS] [--cashier N] [--password P]";
+
+const char* kindOf(int status) {
+    switch (status) {
+        case kRefused:
+            return "refused";
+        case kUsage:
+            return "usage";
+        case kNoLine:
+            return "no-line";
+        default:
+            return "no-answer";
+    }
+}
+
+}  // namespace
 
 bool Context::connect() {
     if (client.isOpen()) return true;
     if (port.empty()) {
-        fail(*this, kUsage, "no port: give --port PATH or set OKTA_PORT");
+        fail(kNoLine, "no line: give --port PATH or set OKTA_PORT");
         return false;
     }
     std::string error;
     if (!client.open(port, error)) {
-        fail(*this, kNoLink, error);
+        fail(kNoLine, error);
         return false;
     }
     return true;
 }
 
-int Context::call(std::uint8_t command, const Bytes& data, Response& r, std::uint32_t id) {
-    if (!connect()) return port.empty() ? kUsage : kNoLink;
-    std::string error;
-    if (!client.request(command, data, r, error, id, timeoutMs)) return fail(*this, kNoLink, error);
-    if (r.code != 0)
-        return fail(*this, kRegisterRefused,
-                    "the register answered " + std::to_string(r.code) + ": " +
-                        std::string(resultCodeText(r.code)),
-                    r.code);
+int Context::done(const Fields& fields) const {
+    if (json) {
+        Fields all{{"ok", true}};
+        all.insert(all.end(), fields.begin(), fields.end());
+        std::fputs(toJson(all).c_str(), stdout);
+    } else {
+        std::fputs(toText(fields).c_str(), stdout);
+    }
+    std::fflush(stdout);
     return kOk;
 }
 
-Bytes Context::cashierPrefix() const {
-    Bytes b{cashier};
-    le::put32(b, password);
-    return b;
-}
-
-void Context::print(const Fields& fields) const {
-    std::fputs((json ? toJson(fields) : toText(fields)).c_str(), stdout);
-    std::fflush(stdout);
-}
-
-int fail(const Context& ctx, int status, const std::string& message, int code) {
+int Context::fail(int status, const std::string& message, const Fields& extra) const {
     std::cerr << "okta-host: " << message << "\n";
-    if (ctx.json) {
-        Fields f{{"ok", false}, {"error", message}};
-        if (code >= 0) f.push_back({"code", static_cast<long long>(code)});
-        std::fputs(toJson(f).c_str(), stdout);
+    if (json) {
+        Fields all{{"ok", false}, {"error", message}, {"kind", std::string(kindOf(status))}};
+        const bool hasCode = !extra.empty() && extra.front().name == "code";
+        if (!hasCode) all.insert(all.end(), {{"code", Null{}}, {"meaning", Null{}}});
+        all.insert(all.end(), extra.begin(), extra.end());
+        std::fputs(toJson(all).c_str(), stdout);
+        std::fflush(stdout);
     }
     return status;
 }
 
-bool takeFlag(std::vector<std::string>& args, const std::string& flag) {
-    auto it = std::find(args.begin(), args.end(), flag);
-    if (it == args.end()) return false;
-    args.erase(it);
+int Context::refused(const hostkit::Refusal& refusal, const Fields& extra) const {
+    Fields fields{{"code", static_cast<long long>(refusal.code)},
+                  {"meaning", std::string(refusal.meaning())}};
+    if (auto tag = refusal.missingTag())
+        fields.push_back({"missingTag", static_cast<unsigned long long>(*tag)});
+    fields.insert(fields.end(), extra.begin(), extra.end());
+    return fail(kRefused, refusal.describe(), fields);
+}
+
+std::string Args::value(const std::string& option) const {
+    auto it = options.find(option);
+    return it == options.end() ? std::string() : it->second;
+}
+
+bool parseArgs(const Command& command, const std::vector<std::string>& words, Args& args,
+               bool& helpAsked, std::string& error) {
+    helpAsked = false;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& w = words[i];
+        if (optionsEnded || w.size() < 2 || w[0] != '-') {
+            args.positional.push_back(w);
+            continue;
+        }
+        if (w == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (w == "--help" || w == "-h") {
+            helpAsked = true;
+            continue;
+        }
+        const std::size_t eq = w.find('=');
+        const std::string name = w.substr(0, eq);
+        const Option* option = nullptr;
+        for (const Option& o : command.options)
+            if (o.name == name) option = &o;
+        if (!option) {
+            error = "unknown option " + name + " for " + command.name +
+                    " (text that begins with - goes after --)";
+            return false;
+        }
+        if (option->value.empty()) {
+            if (eq != std::string::npos) {
+                error = name + " takes no value";
+                return false;
+            }
+            args.options[name];
+        } else if (eq != std::string::npos) {
+            args.options[name] = w.substr(eq + 1);
+        } else if (i + 1 < words.size()) {
+            args.options[name] = words[++i];
+        } else {
+            error = name + " takes " + option->value;
+            return false;
+        }
+    }
+    if (helpAsked) return true;
+    const std::size_t n = args.positional.size();
+    if (n < command.minArgs || n > command.maxArgs) {
+        error = command.name + " takes " + command.synopsis;
+        if (command.synopsis.empty()) error = command.name + " takes no arguments";
+        if (n > command.maxArgs)
+            error += "; extra argument \"" + args.positional[command.maxArgs] + "\"";
+        return false;
+    }
     return true;
 }
 
-bool takeOption(std::vector<std::string>& args, const std::string& option, std::string& value) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == option && i + 1 < args.size()) {
-            value = args[i + 1];
-            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
-                       args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
-            return true;
-        }
-        if (args[i].rfind(option + "=", 0) == 0) {
-            value = args[i].substr(option.size() + 1);
-            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
-            return true;
+std::string commandHelp(const Command& c) {
+    std::string text = "usage: okta-host " + std::string(kGlobals) + " " + c.name;
+    if (!c.synopsis.empty()) text += " " + c.synopsis;
+    text += "\n\n" + c.summary + "\n";
+    if (!c.options.empty()) {
+        text += "\noptions:\n";
+        for (const Option& o : c.options) {
+            const std::string head = o.name + (o.value.empty() ? "" : " " + o.value);
+            text += "  " + head + std::string(head.size() < 22 ? 22 - head.size() : 1, ' ') +
+                    o.help + "\n";
         }
     }
-    return false;
+    text += c.needsCashier ? "\nAuthorised by a cashier: --cashier N --password P (default: the "
+                             "service cashier 20, password 271828).\n"
+                           : "\nNeeds no cashier.\n";
+    return text;
+}
+
+std::string toolHelp(const CommandTable& table) {
+    std::string text = "usage: okta-host " + std::string(kGlobals) + " COMMAND [ARGS]\n" +
+                       "       okta-host help COMMAND     (or COMMAND --help)\n\ncommands:\n";
+    for (const Command& c : table) {
+        const std::string synopsis = c.synopsis.empty() ? c.name : c.name + " " + c.synopsis;
+        const std::string mark = c.needsCashier ? "* " : "  ";
+        if (synopsis.size() <= 30)
+            text += mark + synopsis + std::string(31 - synopsis.size(), ' ') + c.summary + "\n";
+        else
+            text += mark + synopsis + "\n" + std::string(33, ' ') + c.summary + "\n";
+    }
+    text +=
+        "\n* needs a cashier: --cashier N --password P, by default the service cashier 20 with\n"
+        "  the factory password 271828.\n"
+        "The port defaults to $OKTA_PORT; --trace (or OKTA_TRACE=1) prints the exchange on\n"
+        "standard error. Exit status: 0 success, 1 the register refused, 2 a bad command line\n"
+        "or value, 3 no line to open, 4 no answer or an unreadable one.\n";
+    return text;
 }
 
 bool parseNumber(const std::string& text, long long min, long long max, long long& value) {
-    if (text.empty()) return false;
+    if (text.empty() || text[0] == '-' || text[0] == '+' || text[0] == ' ') return false;
     try {
         std::size_t used = 0;
-        long long v = std::stoll(text, &used, 0);
+        const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+        const long long v = std::stoll(text, &used, hex ? 16 : 10);
         if (used != text.size() || v < min || v > max) return false;
         value = v;
         return true;
@@ -92,4 +185,13 @@ bool parseNumber(const std::string& text, long long min, long long max, long lon
     }
 }
 
-}  // namespace hostkit
+CommandTable allCommands() {
+    CommandTable table;
+    addBasicCommands(table);
+    addIdentityCommands(table);
+    addConfigCommands(table);
+    addPrinterCommands(table);
+    return table;
+}
+
+}  // namespace hosttool

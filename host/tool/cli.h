@@ -1,59 +1,91 @@
 #pragma once
-// The frame of okta-host: global options, the session with the register,
-// and the table of subcommands, each in a file of its own.
+// The frame of okta-host: its exit statuses, the session with the register
+// (global options, the line opened on first use), the command table with
+// each subcommand's options, and how outcomes are printed: "name: value"
+// lines, or with --json one JSON object on standard output for every
+// outcome, usage and errors going to standard error.
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "host/client.h"
-#include "host/output.h"
+#include "host/register.h"
+#include "host/tool/output.h"
 
-namespace hostkit {
+namespace hosttool {
 
-// Exit statuses of okta-host.
+// One exit status per kind of outcome.
 enum Exit : int {
     kOk = 0,
-    kRegisterRefused = 1,  // the register answered a result code other than 0
-    kUsage = 2,            // bad command line
-    kNoLink = 3,           // the line could not be opened or did not answer
+    kRefused = 1,   // the register answered a result code other than 0
+    kUsage = 2,     // a bad command line, or a value that breaks the register's rules
+    kNoLine = 3,    // no line to open: none given, none there, or held by another program
+    kNoAnswer = 4,  // the line failed: no answer in time, or answers that do not read
 };
 
 struct Context {
     std::string port;
     bool json = false;
-    int timeoutMs = Client::kDefaultTimeoutMs;
-    // The cashier prefix of authorised requests.
-    std::uint8_t cashier = 20;
-    std::uint32_t password = 271828;  // the factory service password
+    bool trace = false;
+    int timeoutMs = 0;  // 0: each command's own default
+    hostkit::CashierLogin login;
 
-    Client client;
+    hostkit::Client client;
+    hostkit::Register reg{client};
 
-    // Opens the port once; prints the reason and returns false on failure.
+    // Opens the line; prints why and returns false when it cannot (then
+    // the exit status is kNoLine).
     bool connect();
 
-    // One request. Returns kOk with `r` filled when the register answered 0;
-    // otherwise prints why (the result code in words) and returns the exit
-    // status to end with.
-    int call(std::uint8_t command, const Bytes& data, Response& r, std::uint32_t id = 0);
+    // Prints a success: the fields as lines, or as one JSON object that
+    // starts with "ok": true.
+    int done(const Fields& fields) const;
 
-    // The cashier prefix: number, then password (u32).
-    Bytes cashierPrefix() const;
+    // Prints a failure to standard error, and with --json as one JSON object
+    // ("ok": false, "error", "kind", "code" and "meaning" of a refusal, or
+    // null, and the extra fields); returns `status`.
+    int fail(int status, const std::string& message, const Fields& extra = {}) const;
 
-    // Prints fields as text or JSON.
-    void print(const Fields& fields) const;
+    // The exit status and message of a failed call.
+    template <typename T>
+    int failed(const hostkit::Result<T>& r, const Fields& extra = {}) const {
+        if (const hostkit::Refusal* refusal = r.refusal()) return refused(*refusal, extra);
+        return fail(r.rejected() ? kUsage : kNoAnswer, r.describe(), extra);
+    }
+    int refused(const hostkit::Refusal& refusal, const Fields& extra = {}) const;
 };
 
-// Prints a failure to standard error ("okta-host: ..."), as JSON on
-// standard output too with --json; returns `status`.
-int fail(const Context& ctx, int status, const std::string& message, int code = -1);
+// A subcommand's option: "--name" with a value called "TEXT", or a flag
+// when `value` is empty.
+struct Option {
+    std::string name;
+    std::string value;
+    std::string help;
+};
+
+// A parsed command line of one subcommand: its options (a flag's value is
+// empty) and positional arguments.
+struct Args {
+    std::map<std::string, std::string> options;
+    std::vector<std::string> positional;
+
+    bool has(const std::string& option) const { return options.count(option) != 0; }
+    // The option's value; empty when absent.
+    std::string value(const std::string& option) const;
+};
 
 struct Command {
-    std::string name;     // may hold two words, as "cashier get"
-    std::string usage;    // the arguments after the name
-    std::string summary;  // one line
-    std::function<int(Context&, std::vector<std::string>&)> run;
+    std::string name;      // one or two words, as "cashier get"
+    std::string synopsis;  // the arguments after the name
+    std::string summary;   // what it does, with its command code
+    std::vector<Option> options;
+    std::size_t minArgs = 0;  // positional arguments
+    std::size_t maxArgs = 0;
+    bool needsCashier = false;  // sends the cashier prefix (--cashier, --password)
+    std::function<int(Context&, const Args&)> run;
 };
 
 using CommandTable = std::vector<Command>;
@@ -64,13 +96,23 @@ void addConfigCommands(CommandTable& table);
 void addPrinterCommands(CommandTable& table);
 void addIdentityCommands(CommandTable& table);
 
-// Argument helpers for subcommands. Each removes what it takes from `args`.
-// A flag such as --bold; true when present.
-bool takeFlag(std::vector<std::string>& args, const std::string& flag);
-// An option with a value such as --name X; false when absent.
-bool takeOption(std::vector<std::string>& args, const std::string& option, std::string& value);
+// The whole table, in the order of the help text.
+CommandTable allCommands();
 
-// Parses a whole number within [min, max]; false when it is not one.
+// Parses a subcommand's words after its name: declared options (as
+// "--name VALUE" or "--name=VALUE"), positional arguments, "--" ending the
+// options. False with `error` set for an unknown option, a missing value,
+// or a count of positional arguments outside the command's range.
+// `helpAsked` is set by --help or -h.
+bool parseArgs(const Command& command, const std::vector<std::string>& words, Args& args,
+               bool& helpAsked, std::string& error);
+
+// The help text of one subcommand, and of the whole tool.
+std::string commandHelp(const Command& command);
+std::string toolHelp(const CommandTable& table);
+
+// Parses a whole number within [min, max] (decimal, or 0x hexadecimal);
+// false when it is not one.
 bool parseNumber(const std::string& text, long long min, long long max, long long& value);
 
-}  // namespace hostkit
+}  // namespace hosttool

@@ -1,79 +1,104 @@
 // okta-host: speaks the register's host protocol from the command line.
 //
-//   okta-host [--port PATH] [--json] [--timeout MS] [--cashier N --password P] COMMAND ...
+//   okta-host [--port PATH] [--json] [--trace] [--timeout MS] [--cashier N] [--password P]
+//             COMMAND [ARGS]
 //
-// The port defaults to $OKTA_PORT. Exit status: 0 success, 1 the register
-// refused (its result code is printed in words), 2 bad command line, 3 no
-// answer on the line.
+// Global options may stand anywhere before "--". `okta-host help COMMAND`
+// and `COMMAND --help` print a subcommand's usage without touching the line.
 
-#include <algorithm>
+#include <signal.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <string>
 #include <vector>
 
-#include "host/cli.h"
+#include "host/line.h"
+#include "host/rules.h"
+#include "host/tool/cli.h"
 
-using namespace hostkit;
+using namespace hosttool;
 
 namespace {
 
-CommandTable allCommands() {
-    CommandTable table;
-    addBasicCommands(table);
-    addConfigCommands(table);
-    addPrinterCommands(table);
-    addIdentityCommands(table);
-    return table;
+// A line left in exclusive mode would lock the next program out.
+void onSignal(int signal) {
+    hostkit::releaseLinesForExit();
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
 }
 
-void printUsage(const CommandTable& table) {
-    std::printf(
-        "usage: okta-host [--port PATH] [--json] [--timeout MS] [--cashier N] [--password P] "
-        "COMMAND [ARGS]\n\ncommands:\n");
-    for (const Command& c : table) {
-        const std::string synopsis = c.usage.empty() ? c.name : c.name + " " + c.usage;
-        if (synopsis.size() <= 28)
-            std::printf("  %-28s %s\n", synopsis.c_str(), c.summary.c_str());
-        else
-            std::printf("  %s\n  %-28s %s\n", synopsis.c_str(), "", c.summary.c_str());
-    }
-    std::printf("\nThe port defaults to $OKTA_PORT. Authorised commands use cashier 20 with the\n"
-                "factory service password 271828 unless --cashier and --password say otherwise.\n");
+bool envFlag(const char* name) {
+    const char* v = std::getenv(name);
+    return v && *v && std::string(v) != "0";
 }
 
-// Takes the global options out of args, wherever they stand.
-int takeGlobalOptions(Context& ctx, std::vector<std::string>& args) {
-    std::string value;
+// Takes the global options out of `words`, wherever they stand before "--".
+// Returns kOk, or the exit status of a bad one.
+int takeGlobalOptions(Context& ctx, std::vector<std::string>& words) {
     if (const char* env = std::getenv("OKTA_PORT")) ctx.port = env;
-    if (takeOption(args, "--port", value)) ctx.port = value;
-    ctx.json = takeFlag(args, "--json");
-    long long n = 0;
-    if (takeOption(args, "--timeout", value)) {
-        if (!parseNumber(value, 1, 3600000, n)) return fail(ctx, kUsage, "--timeout takes milliseconds");
-        ctx.timeoutMs = static_cast<int>(n);
+    ctx.trace = envFlag("OKTA_TRACE");
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& w = words[i];
+        if (w == "--") {
+            rest.insert(rest.end(), words.begin() + static_cast<std::ptrdiff_t>(i), words.end());
+            break;
+        }
+        if (w == "--json") {
+            ctx.json = true;
+            continue;
+        }
+        if (w == "--trace") {
+            ctx.trace = true;
+            continue;
+        }
+        const std::size_t eq = w.find('=');
+        const std::string name = w.substr(0, eq);
+        if (name != "--port" && name != "--timeout" && name != "--cashier" &&
+            name != "--password") {
+            rest.push_back(w);
+            continue;
+        }
+        std::string value;
+        if (eq != std::string::npos)
+            value = w.substr(eq + 1);
+        else if (i + 1 < words.size())
+            value = words[++i];
+        else
+            return ctx.fail(kUsage, name + " takes a value");
+        long long n = 0;
+        if (name == "--port") {
+            ctx.port = value;
+        } else if (name == "--timeout") {
+            if (!parseNumber(value, 1, 86'400'000, n))
+                return ctx.fail(kUsage, "--timeout takes milliseconds, 1 or more");
+            ctx.timeoutMs = static_cast<int>(n);
+        } else if (name == "--cashier") {
+            if (!parseNumber(value, 0, 255, n)) n = -1;
+            if (auto broken = hostkit::rules::cashierNumber(n))
+                return ctx.fail(kUsage, "--cashier: " + *broken);
+            ctx.login.number = static_cast<std::uint8_t>(n);
+        } else {
+            if (!parseNumber(value, 0, 0xFFFFFFFFLL, n))
+                return ctx.fail(kUsage, "--password takes a number 0 ... 4294967295");
+            ctx.login.password = static_cast<std::uint32_t>(n);
+        }
     }
-    if (takeOption(args, "--cashier", value)) {
-        if (!parseNumber(value, 0, 255, n)) return fail(ctx, kUsage, "--cashier takes 1 ... 20");
-        ctx.cashier = static_cast<std::uint8_t>(n);
-    }
-    if (takeOption(args, "--password", value)) {
-        if (!parseNumber(value, 0, 0xFFFFFFFFLL, n))
-            return fail(ctx, kUsage, "--password takes a number 0 ... 4294967295");
-        ctx.password = static_cast<std::uint32_t>(n);
-    }
+    words = std::move(rest);
     return kOk;
 }
 
-// The command whose name starts args; a two-word name wins over one word.
-const Command* findCommand(const CommandTable& table, const std::vector<std::string>& args,
-                           std::size_t& words) {
-    for (std::size_t w = std::min<std::size_t>(2, args.size()); w >= 1; --w) {
+// The command whose name starts `words`; a two-word name wins over one word.
+const Command* findCommand(const CommandTable& table, const std::vector<std::string>& words,
+                           std::size_t& used) {
+    for (std::size_t n = std::min<std::size_t>(2, words.size()); n >= 1; --n) {
         std::string joined;
-        for (std::size_t i = 0; i < w; ++i) joined += (i ? " " : "") + args[i];
+        for (std::size_t i = 0; i < n; ++i) joined += (i ? " " : "") + words[i];
         for (const Command& c : table) {
             if (c.name == joined) {
-                words = w;
+                used = n;
                 return &c;
             }
         }
@@ -81,23 +106,57 @@ const Command* findCommand(const CommandTable& table, const std::vector<std::str
     return nullptr;
 }
 
+int printHelp(const Context& ctx, const std::string& text) {
+    if (ctx.json) return ctx.done({{"help", text}});
+    std::fputs(text.c_str(), stdout);
+    return kOk;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    for (int s : {SIGINT, SIGTERM, SIGHUP}) ::signal(s, onSignal);
+    std::vector<std::string> words(argv + 1, argv + argc);
     const CommandTable table = allCommands();
-    if (args.empty() || args[0] == "help" || args[0] == "--help" || args[0] == "-h") {
-        printUsage(table);
-        return args.empty() ? kUsage : kOk;
-    }
     Context ctx;
-    if (int status = takeGlobalOptions(ctx, args)) return status;
-    std::size_t words = 0;
-    const Command* command = findCommand(table, args, words);
-    if (!command) {
-        printUsage(table);
-        return fail(ctx, kUsage, "unknown command: " + (args.empty() ? std::string() : args[0]));
+    if (int status = takeGlobalOptions(ctx, words)) return status;
+
+    if (words.empty()) {
+        std::fputs(toolHelp(table).c_str(), stderr);
+        return ctx.fail(kUsage, "no command given");
     }
-    args.erase(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(words));
+    if (words[0] == "help" || words[0] == "--help" || words[0] == "-h") {
+        words.erase(words.begin());
+        if (words.empty()) return printHelp(ctx, toolHelp(table));
+        std::size_t used = 0;
+        const Command* command = findCommand(table, words, used);
+        if (!command || used != words.size())
+            return ctx.fail(kUsage,
+                            "no such command: " + words[0] + " (okta-host help lists them)");
+        return printHelp(ctx, commandHelp(*command));
+    }
+
+    std::size_t used = 0;
+    const Command* command = findCommand(table, words, used);
+    if (!command) {
+        std::fputs(toolHelp(table).c_str(), stderr);
+        return ctx.fail(kUsage, "unknown command: " + words[0]);
+    }
+    words.erase(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(used));
+    Args args;
+    bool helpAsked = false;
+    std::string error;
+    if (!parseArgs(*command, words, args, helpAsked, error)) {
+        std::fputs(commandHelp(*command).c_str(), stderr);
+        return ctx.fail(kUsage, error);
+    }
+    if (helpAsked) return printHelp(ctx, commandHelp(*command));
+
+    if (ctx.trace)
+        ctx.client.setTrace(
+            [](const hostkit::TraceEvent& e) { std::cerr << hostkit::formatTrace(e) << "\n"; });
+    ctx.client.setTimeoutMs(ctx.timeoutMs);
+    ctx.reg.setLogin(ctx.login);
+    if (!ctx.connect()) return kNoLine;
     return command->run(ctx, args);
 }

@@ -111,6 +111,13 @@ int runHost(const std::vector<std::string>& args, std::string& out) {
     return runProgram(OKTA_HOST_PATH, args, out);
 }
 
+int SimProcess::runHost(const std::vector<std::string>& args, std::string& out) {
+    client_.close();
+    std::vector<std::string> all{"--port", hostLine()};
+    all.insert(all.end(), args.begin(), args.end());
+    return e2e::runHost(all, out);
+}
+
 int runSim(const std::vector<std::string>& args, std::string& out) {
     return runProgram(OKTA_SIM_PATH, args, out);
 }

@@ -12,7 +12,7 @@
 namespace e2e {
 
 class SimProcess {
-public:
+  public:
     // Starts the simulator with the extra arguments on `root`, or on a new
     // directory when `root` is empty.
     explicit SimProcess(std::vector<std::string> extraArgs = {}, const std::string& root = "");
@@ -32,7 +32,12 @@ public:
     // A client already connected to the host line.
     hostkit::Client& client();
 
-private:
+    // Runs okta-host on this simulator's host line (--port and the
+    // arguments). The line is held by one program at a time, so the test's
+    // own client lets go of it first (client() takes it again).
+    int runHost(const std::vector<std::string>& args, std::string& out);
+
+  private:
     std::string root_;
     pid_t pid_ = -1;
     int outFd_ = -1;
