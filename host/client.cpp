@@ -103,6 +103,9 @@ Result<Response> Client::exchange(std::uint8_t command, const Bytes& data, std::
                 }
                 record(TraceEvent::Kind::Dropped, read.frame,
                        "dropped, answers another request: " + answerNote(r));
+                // The register was still busy with an earlier request: it
+                // turns to this one only now.
+                deadline = std::max(deadline, steadyMs() + ownMs);
                 break;
             }
             case FrameReader::Status::Garbled:

@@ -41,7 +41,8 @@ class Client {
     // One request and its answer, whatever its result code. `id` 0 takes a
     // fresh identifier; `timeoutMs` 0 takes timeoutFor(command). After a
     // time-out the register may still be busy with that request: the next
-    // exchange waits for it too.
+    // exchange waits for it too, and an answer to an earlier request (of
+    // this program or another) starts the wait for this one afresh.
     Result<Response> exchange(std::uint8_t command, const Bytes& data, std::uint32_t id = 0,
                               int timeoutMs = 0);
 
