@@ -1,5 +1,6 @@
 #include "host/tool/cli.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
@@ -73,9 +74,16 @@ int Context::refused(const hostkit::Refusal& refusal, const Fields& extra) const
     return fail(kRefused, refusal.describe(), fields);
 }
 
+bool Args::has(const std::string& option) const {
+    for (const auto& [name, value] : options)
+        if (name == option) return true;
+    return false;
+}
+
 std::string Args::value(const std::string& option) const {
-    auto it = options.find(option);
-    return it == options.end() ? std::string() : it->second;
+    for (const auto& [name, value] : options)
+        if (name == option) return value;
+    return {};
 }
 
 bool parseArgs(const Command& command, const std::vector<std::string>& words, Args& args,
@@ -106,16 +114,20 @@ bool parseArgs(const Command& command, const std::vector<std::string>& words, Ar
                     " (text that begins with - goes after --)";
             return false;
         }
+        if (!option->repeatable && args.has(name)) {
+            error = name + " is given twice";
+            return false;
+        }
         if (option->value.empty()) {
             if (eq != std::string::npos) {
                 error = name + " takes no value";
                 return false;
             }
-            args.options[name];
+            args.options.emplace_back(name, "");
         } else if (eq != std::string::npos) {
-            args.options[name] = w.substr(eq + 1);
+            args.options.emplace_back(name, w.substr(eq + 1));
         } else if (i + 1 < words.size()) {
-            args.options[name] = words[++i];
+            args.options.emplace_back(name, words[++i]);
         } else {
             error = name + " takes " + option->value;
             return false;
@@ -142,7 +154,7 @@ std::string commandHelp(const Command& c) {
         for (const Option& o : c.options) {
             const std::string head = o.name + (o.value.empty() ? "" : " " + o.value);
             text += "  " + head + std::string(head.size() < 22 ? 22 - head.size() : 1, ' ') +
-                    o.help + "\n";
+                    o.help + (o.repeatable ? " (may be repeated)" : "") + "\n";
         }
     }
     text += c.needsCashier ? "\nAuthorised by a cashier: --cashier N --password P (default: the "
@@ -185,12 +197,31 @@ bool parseNumber(const std::string& text, long long min, long long max, long lon
     }
 }
 
+const Command* findCommand(const CommandTable& table, const std::vector<std::string>& words,
+                           std::size_t& used) {
+    for (std::size_t n = std::min<std::size_t>(2, words.size()); n >= 1; --n) {
+        std::string joined;
+        for (std::size_t i = 0; i < n; ++i) joined += (i ? " " : "") + words[i];
+        for (const Command& c : table) {
+            if (c.name == joined) {
+                used = n;
+                return &c;
+            }
+        }
+    }
+    return nullptr;
+}
+
 CommandTable allCommands() {
     CommandTable table;
     addBasicCommands(table);
     addIdentityCommands(table);
     addConfigCommands(table);
     addPrinterCommands(table);
+    addDocumentCommands(table);
+    addDocumentStepCommands(table);
+    addCounterCommands(table);
+    addReportCommands(table);
     return table;
 }
 

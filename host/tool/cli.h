@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -59,20 +58,21 @@ struct Context {
 };
 
 // A subcommand's option: "--name" with a value called "TEXT", or a flag
-// when `value` is empty.
+// when `value` is empty; a repeatable one may be given more than once.
 struct Option {
     std::string name;
     std::string value;
     std::string help;
+    bool repeatable = false;
 };
 
 // A parsed command line of one subcommand: its options (a flag's value is
-// empty) and positional arguments.
+// empty) in the order given, and its positional arguments.
 struct Args {
-    std::map<std::string, std::string> options;
+    std::vector<std::pair<std::string, std::string>> options;
     std::vector<std::string> positional;
 
-    bool has(const std::string& option) const { return options.count(option) != 0; }
+    bool has(const std::string& option) const;
     // The option's value; empty when absent.
     std::string value(const std::string& option) const;
 };
@@ -95,9 +95,22 @@ void addBasicCommands(CommandTable& table);
 void addConfigCommands(CommandTable& table);
 void addPrinterCommands(CommandTable& table);
 void addIdentityCommands(CommandTable& table);
+void addDocumentCommands(CommandTable& table);
+void addDocumentStepCommands(CommandTable& table);
+void addCounterCommands(CommandTable& table);
+void addReportCommands(CommandTable& table);
 
 // The whole table, in the order of the help text.
 CommandTable allCommands();
+
+// The command whose name starts `words` (a two-word name before one word),
+// with the count of words its name took; null when there is none.
+const Command* findCommand(const CommandTable& table, const std::vector<std::string>& words,
+                           std::size_t& used);
+
+// One run of okta-host on its arguments (without the program name): its
+// exit status.
+int runOktaHost(std::vector<std::string> words);
 
 // Parses a subcommand's words after its name: declared options (as
 // "--name VALUE" or "--name=VALUE"), positional arguments, "--" ending the
