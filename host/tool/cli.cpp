@@ -11,6 +11,25 @@ namespace {
 constexpr const char* kGlobals =
     "[--port PATH] [--json] [--trace] [--timeout MS] [--cashier N] [--password P]";
 
+// `text` broken into lines of at most `width` columns at spaces, every line
+// after the first indented by `indent` spaces.
+std::string wrap(const std::string& text, std::size_t width, std::size_t indent) {
+    std::string out, line;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string word = text.substr(start, end - start);
+        if (!line.empty() && line.size() + 1 + word.size() > width) {
+            out += line + "\n" + std::string(indent, ' ');
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+        start = end + 1;
+    }
+    return out + line;
+}
+
 const char* kindOf(int status) {
     switch (status) {
         case kRefused:
@@ -148,13 +167,13 @@ bool parseArgs(const Command& command, const std::vector<std::string>& words, Ar
 std::string commandHelp(const Command& c) {
     std::string text = "usage: okta-host " + std::string(kGlobals) + " " + c.name;
     if (!c.synopsis.empty()) text += " " + c.synopsis;
-    text += "\n\n" + c.summary + "\n";
+    text += "\n\n" + wrap(c.summary, 96, 0) + "\n";
     if (!c.options.empty()) {
         text += "\noptions:\n";
         for (const Option& o : c.options) {
             const std::string head = o.name + (o.value.empty() ? "" : " " + o.value);
             text += "  " + head + std::string(head.size() < 22 ? 22 - head.size() : 1, ' ') +
-                    o.help + (o.repeatable ? " (may be repeated)" : "") + "\n";
+                    wrap(o.help + (o.repeatable ? " (may be repeated)" : ""), 72, 24) + "\n";
         }
     }
     text += c.needsCashier ? "\nAuthorised by a cashier: --cashier N --password P (default: the "
@@ -169,10 +188,11 @@ std::string toolHelp(const CommandTable& table) {
     for (const Command& c : table) {
         const std::string synopsis = c.synopsis.empty() ? c.name : c.name + " " + c.synopsis;
         const std::string mark = c.needsCashier ? "* " : "  ";
+        const std::string summary = wrap(c.summary, 63, 33);
         if (synopsis.size() <= 30)
-            text += mark + synopsis + std::string(31 - synopsis.size(), ' ') + c.summary + "\n";
+            text += mark + synopsis + std::string(31 - synopsis.size(), ' ') + summary + "\n";
         else
-            text += mark + synopsis + "\n" + std::string(33, ' ') + c.summary + "\n";
+            text += mark + synopsis + "\n" + std::string(33, ' ') + summary + "\n";
     }
     text +=
         "\n* needs a cashier: --cashier N --password P, by default the service cashier 20 with\n"

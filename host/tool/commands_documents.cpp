@@ -162,8 +162,8 @@ Command receiptCommand(hostkit::ReceiptKind kind) {
     const std::string name = "receipt " + std::string(hostkit::receiptKindName(kind));
     return {name,
             "--item SPEC... [--text TEXT...] [--cash A] [--non-cash A]",
-            "a whole receipt (commands 21, 7 for each item and text, 22): paid --cash and "
-            "--non-cash; with neither, exactly in cash",
+            "a whole receipt of this kind (commands 21, 7 for each item and text, 22): paid "
+            "--cash and --non-cash; with neither, exactly in cash",
             {{"--item", "SPEC",
               "NAME:PRICE[xQTY][:section=N][:tax=N][:discount=N|:discount-sum=A][:code=C]"
               "[:unit=U][:extra=TEXT], as Хлеб:45.50x2:tax=1",
