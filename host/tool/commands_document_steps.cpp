@@ -179,11 +179,11 @@ void addDocumentStepCommands(CommandTable& table) {
                      runOpen});
     table.push_back(
         {"document add",
-         "--item SPEC|--text T|--tax SPEC|--reg-text N:T|--cashier-name N|--tlv HEX",
+         "--item ITEM|--text T|--tax TAX|--reg-text N:T|--cashier-name N|--tlv HEX",
          "add one value to the open document (command 7)",
-         {{"--item", "SPEC", "a receipt position, as for receipt sale --item"},
+         {{"--item", "ITEM", "a receipt position, as for receipt sale --item"},
           {"--text", "TEXT", "a receipt's text line (12120)"},
-          {"--tax", "SPEC", "a registration tax N:NAME:KIND:RATE (13105 ... 13109)"},
+          {"--tax", "TAX", "a registration tax N:NAME:KIND:RATE (13105 ... 13109)"},
           {"--reg-text", "N:TEXT", "the registration's text 1, 2 or 3 (11048, 11187, 11009)"},
           {"--cashier-name", "NAME", "the cashier's name on the document (11021)"},
           {"--tlv", "HEX", "any tagged value, encoded"}},

@@ -161,10 +161,10 @@ const Option kCashierNameOption{"--cashier-name", "NAME",
 Command receiptCommand(hostkit::ReceiptKind kind) {
     const std::string name = "receipt " + std::string(hostkit::receiptKindName(kind));
     return {name,
-            "--item SPEC... [--text TEXT...] [--cash A] [--non-cash A]",
+            "--item ITEM... [--text TEXT...] [--cash A] [--non-cash A]",
             "a whole receipt of this kind (commands 21, 7 for each item and text, 22): paid "
             "--cash and --non-cash; with neither, exactly in cash",
-            {{"--item", "SPEC",
+            {{"--item", "ITEM",
               "NAME:PRICE[xQTY][:section=N][:tax=N][:discount=N|:discount-sum=A][:code=C]"
               "[:unit=U][:extra=TEXT], as Хлеб:45.50x2:tax=1",
               true},
@@ -183,7 +183,7 @@ Command receiptCommand(hostkit::ReceiptKind kind) {
 void addDocumentCommands(CommandTable& table) {
     table.push_back(
         {"register",
-         "--inn N --storage-number N --text1 T --text2 T --text3 T --tax SPEC... [--preview]",
+         "--inn N --storage-number N --text1 T --text2 T --text3 T --tax TAX... [--preview]",
          "a registration report (commands 8, 7 for each text and tax, then 9 with the taxpayer "
          "and storage numbers); --preview prints it with command 32 and leaves it open",
          {{"--inn", "N", "the taxpayer number, 10 to 12 digits"},
@@ -191,7 +191,7 @@ void addDocumentCommands(CommandTable& table) {
           {"--text1", "TEXT", "first text of the registration (1 to 255 characters)"},
           {"--text2", "TEXT", "second text"},
           {"--text3", "TEXT", "third text"},
-          {"--tax", "SPEC",
+          {"--tax", "TAX",
            "N:NAME:KIND:RATE, as \"1:НДС 20%:on-top:20.00\"; KIND no-tax, "
            "contained or on-top",
            true},

@@ -63,13 +63,13 @@ bool parseDocumentType(const std::string& text, hostkit::DocumentType& type) {
     return false;
 }
 
-bool parseItem(const std::string& spec, hostkit::Position& item, std::string& error) {
+bool parseItem(const std::string& text, hostkit::Position& item, std::string& error) {
     item = hostkit::Position{};
-    const std::vector<std::string> fields = split(spec, ':');
+    const std::vector<std::string> fields = split(text, ':');
     std::size_t price = 1;
     while (price < fields.size() && !parsePriceAndQuantity(fields[price], item)) ++price;
     if (price >= fields.size()) {
-        error = "an item is NAME:PRICE[xQUANTITY][:key=value...], as Хлеб:45.50x2; \"" + spec +
+        error = "an item is NAME:PRICE[xQUANTITY][:key=value...], as Хлеб:45.50x2; \"" + text +
                 "\" has no price";
         return false;
     }
@@ -109,14 +109,14 @@ bool parseItem(const std::string& spec, hostkit::Position& item, std::string& er
     return true;
 }
 
-bool parseTax(const std::string& spec, int& index, hostkit::Tax& tax, std::string& error) {
-    std::vector<std::string> fields = split(spec, ':');
+bool parseTax(const std::string& text, int& index, hostkit::Tax& tax, std::string& error) {
+    std::vector<std::string> fields = split(text, ':');
     long long number = 0;
     std::int64_t rate = 0;
     const std::string form = "a tax is N:NAME:KIND:RATE, as \"1:НДС 20%:on-top:20.00\"";
     if (fields.size() < 4 || !parseNumber(fields[0], 1, 5, number) ||
         !parseHundredths(fields.back(), rate)) {
-        error = form + " with N 1-5; \"" + spec + "\" is not";
+        error = form + " with N 1-5; \"" + text + "\" is not";
         return false;
     }
     const std::string kind = fields[fields.size() - 2];

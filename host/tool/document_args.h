@@ -22,11 +22,11 @@ bool parseDocumentType(const std::string& text, hostkit::DocumentType& type);
 // printed after the item). The name ends before the first field that reads
 // as a price, so it may hold ':' itself. False with `error` saying why; the
 // register's rules (positionProblem) are checked too.
-bool parseItem(const std::string& spec, hostkit::Position& item, std::string& error);
+bool parseItem(const std::string& text, hostkit::Position& item, std::string& error);
 
 // A tax of the registration: "N:NAME:KIND:RATE", as "1:НДС 20%:on-top:20.00";
 // N 1-5 gives `index` 0-4; KIND no-tax, contained or on-top; RATE a
 // percentage below 100. False with `error` saying why.
-bool parseTax(const std::string& spec, int& index, hostkit::Tax& tax, std::string& error);
+bool parseTax(const std::string& text, int& index, hostkit::Tax& tax, std::string& error);
 
 }  // namespace hosttool
