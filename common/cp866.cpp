@@ -94,6 +94,22 @@ std::string fromUtf8(std::string_view utf8) {
     return out;
 }
 
+bool tryFromUtf8(std::string_view utf8, std::string& out, std::string& unfit) {
+    out.clear();
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t start = i;
+        std::uint8_t byte;
+        // A malformed sequence decodes as U+FFFD, which the code page lacks.
+        if (!fromUnicode(nextCodePoint(utf8, i), byte)) {
+            unfit = std::string(utf8.substr(start, i - start));
+            return false;
+        }
+        out.push_back(static_cast<char>(byte));
+    }
+    return true;
+}
+
 std::string toUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size() * 2);

@@ -17,6 +17,11 @@ bool fromUnicode(char32_t cp, std::uint8_t& byte);
 // UTF-8 to CP866. Characters the code page lacks, and malformed UTF-8, become '?'.
 std::string fromUtf8(std::string_view utf8);
 
+// UTF-8 to CP866 for text that must arrive as written: false, with `unfit`
+// holding the first character the code page lacks (or the malformed bytes),
+// when the text cannot be converted whole.
+bool tryFromUtf8(std::string_view utf8, std::string& out, std::string& unfit);
+
 // CP866 to UTF-8; every byte has a character.
 std::string toUtf8(std::string_view cp866);
 

@@ -1,161 +1,197 @@
 #include "host/client.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <termios.h>
-#include <unistd.h>
+#include <algorithm>
+#include <cstdio>
 
-#include <cerrno>
-#include <chrono>
-#include <cstring>
-
-#include "common/crc.h"
+#include "common/result_code.h"
+#include "host/commands.h"
 
 namespace hostkit {
 
 namespace {
-long long nowMs() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+
+// Writing a request never takes long: the line drains at 115200 baud.
+constexpr int kWriteMs = 5'000;
+// How long the rest of a garbled frame may keep arriving before the ENQ.
+constexpr int kSettleMs = 100;
+// A garbled answer is asked for again at most this often per request.
+constexpr int kMaxEnqs = 3;
+// After the time-out one ENQ asks for an answer that was lost on the way;
+// the register, when idle, resends it at once.
+constexpr int kLostAnswerGraceMs = 1'000;
+
+// Codes the register answers with identifier 0 for the frame it just read:
+// it could not serve it (8) or could not read it (9, 11, 12).
+bool isFrameRefusal(int code) { return code == 8 || code == 9 || code == 11 || code == 12; }
+
+std::string hexId(std::uint32_t id) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", id);
+    return text;
 }
+
+std::string answerNote(const Response& r) {
+    return "code " + std::to_string(r.code) + " (" + std::string(resultCodeText(r.code)) +
+           "), id " + hexId(r.id) + ", " + std::to_string(r.data.size()) + " data bytes";
+}
+
 }  // namespace
 
-Bytes requestFrame(std::uint8_t command, std::uint32_t id, const Bytes& data) {
-    Bytes payload;
-    payload.push_back(command);
-    le::put32(payload, id);
-    le::putBytes(payload, data);
-    Bytes frame{0x04};
-    le::put16(frame, static_cast<std::uint16_t>(payload.size()));
-    le::putBytes(frame, payload);
-    le::put16(frame, crc::crc16(frame.data() + 1, frame.size() - 1));
-    return frame;
-}
-
-Client::~Client() { close(); }
+Client::Client() : random_(std::random_device{}()) { lastId_ = random_(); }
 
 bool Client::open(const std::string& path, std::string& error) {
-    close();
-    fd_ = ::open(path.c_str(), O_RDWR | O_NOCTTY);
-    if (fd_ < 0) {
-        error = "cannot open " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    termios t{};
-    if (::tcgetattr(fd_, &t) == 0) {
-        ::cfmakeraw(&t);
-        ::cfsetispeed(&t, B115200);
-        ::cfsetospeed(&t, B115200);
-        t.c_cc[VMIN] = 0;
-        t.c_cc[VTIME] = 0;
-        ::tcsetattr(fd_, TCSANOW, &t);
-    }
+    busyUntilMs_ = 0;
+    return line_.open(path, error);
+}
+
+int Client::timeoutFor(std::uint8_t command) const {
+    return timeoutOverrideMs_ > 0 ? timeoutOverrideMs_ : commandInfo(command).timeoutMs;
+}
+
+std::uint32_t Client::freshId() {
+    // Consecutive from a random start: unique on this line for a long time,
+    // and unlikely to meet another program's identifiers.
+    if (++lastId_ == 0) ++lastId_;
+    return lastId_;
+}
+
+void Client::record(TraceEvent::Kind kind, const Bytes& bytes, std::string note) {
+    if (!trace_ || bytes.empty()) return;
+    trace_(TraceEvent{kind, std::chrono::system_clock::now(), bytes, std::move(note)});
+}
+
+bool Client::sendEnq() {
+    const Bytes enq{kEnq};
+    if (!line_.write(enq, steadyMs() + kWriteMs)) return false;
+    record(TraceEvent::Kind::Enq, enq, "ENQ: the last response again");
     return true;
 }
 
-void Client::close() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-}
+Result<Response> Client::exchange(std::uint8_t command, const Bytes& data, std::uint32_t id,
+                                  int timeoutMs) {
+    if (!line_.isOpen()) return LineFailure{"the line is not open"};
+    if (data.size() > kMaxRequestData)
+        return Rejected{"a request carries at most " + std::to_string(kMaxRequestData) +
+                        " bytes of data, this one " + std::to_string(data.size())};
+    if (id == 0) id = freshId();
+    record(TraceEvent::Kind::Skipped, reader_.discardPending(),
+           "dropped: unread before the request");
 
-bool Client::sendBytes(const Bytes& bytes) {
-    const std::uint8_t* p = bytes.data();
-    std::size_t n = bytes.size();
-    while (n > 0) {
-        ssize_t w = ::write(fd_, p, n);
-        if (w < 0) {
-            if (errno == EINTR || errno == EAGAIN) continue;
-            return false;
+    const CommandInfo& info = commandInfo(command);
+    const int ownMs = timeoutMs > 0 ? timeoutMs : timeoutFor(command);
+    const long long start = steadyMs();
+    long long deadline = std::max(start, busyUntilMs_) + ownMs;
+    const Bytes frame = requestFrame(command, id, data);
+    if (!line_.write(frame, start + kWriteMs))
+        return LineFailure{"cannot write the request: the line failed or stays full"};
+    record(TraceEvent::Kind::Request, frame,
+           "request: command " + std::to_string(command) + " (" + std::string(info.name) +
+               "), id " + hexId(id) + ", " + std::to_string(data.size()) + " data bytes");
+
+    int enqs = 0;
+    bool askedAfterSilence = false;
+    for (;;) {
+        FrameReader::Read read = reader_.next(deadline);
+        record(TraceEvent::Kind::Skipped, read.skipped, "skipped: bytes outside any frame");
+        switch (read.status) {
+            case FrameReader::Status::Frame: {
+                Response r = decodeResponse(read.frame);
+                if (r.id == id || (r.id == 0 && isFrameRefusal(r.code))) {
+                    record(TraceEvent::Kind::Answer, read.frame, "answer: " + answerNote(r));
+                    busyUntilMs_ = 0;
+                    return r;
+                }
+                record(TraceEvent::Kind::Dropped, read.frame,
+                       "dropped, answers another request: " + answerNote(r));
+                // The register was still busy with an earlier request: it
+                // turns to this one only now.
+                deadline = std::max(deadline, steadyMs() + ownMs);
+                break;
+            }
+            case FrameReader::Status::Garbled:
+                record(TraceEvent::Kind::Garbled, read.frame, "garbled: " + read.problem);
+                if (++enqs > kMaxEnqs)
+                    return LineFailure{"the answers to command " + std::to_string(command) +
+                                       " keep arriving garbled (" + read.problem + ")"};
+                record(TraceEvent::Kind::Skipped, reader_.discardPending(kSettleMs, deadline),
+                       "dropped: the rest of a garbled frame");
+                if (!sendEnq()) return LineFailure{"cannot write ENQ: the line failed"};
+                break;
+            case FrameReader::Status::LineFailed:
+                return LineFailure{"the line failed: its other end is closed"};
+            case FrameReader::Status::TimedOut:
+                if (!askedAfterSilence) {
+                    askedAfterSilence = true;
+                    if (!sendEnq()) return LineFailure{"cannot write ENQ: the line failed"};
+                    deadline = steadyMs() + kLostAnswerGraceMs;
+                    break;
+                }
+                // The register may still be at it; its answer will be dropped.
+                busyUntilMs_ = start + info.timeoutMs;
+                return LineFailure{"no answer to command " + std::to_string(command) + " (" +
+                                   std::string(info.name) + ") within " + std::to_string(ownMs) +
+                                   " ms"};
         }
-        p += w;
-        n -= static_cast<std::size_t>(w);
     }
-    return true;
 }
 
-bool Client::sendRequest(std::uint8_t command, std::uint32_t id, const Bytes& data) {
-    return sendBytes(requestFrame(command, id, data));
-}
-
-bool Client::readExact(std::uint8_t* p, std::size_t n, long long deadlineMs) {
-    while (n > 0) {
-        long long left = deadlineMs - nowMs();
-        if (left <= 0) return false;
-        pollfd fd{fd_, POLLIN, 0};
-        int r = ::poll(&fd, 1, static_cast<int>(left));
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) return false;
-        ssize_t got = ::read(fd_, p, n);
-        if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
-        if (got <= 0) return false;
-        p += got;
-        n -= static_cast<std::size_t>(got);
-    }
-    return true;
-}
-
-bool Client::readResponse(Response& out, int timeoutMs, std::string& error) {
-    const long long deadline = nowMs() + timeoutMs;
-    std::uint8_t byte = 0;
-    do {
-        if (!readExact(&byte, 1, deadline)) {
-            error = "no response within " + std::to_string(timeoutMs) + " ms";
-            return false;
-        }
-    } while (byte != 0x04);
-    std::uint8_t header[2];
-    if (!readExact(header, 2, deadline)) {
-        error = "response cut short in its length";
-        return false;
-    }
-    const std::size_t length = le::u16(header);
-    Bytes rest(length + 2);
-    if (!readExact(rest.data(), rest.size(), deadline)) {
-        error = "response cut short: " + std::to_string(length) + " bytes announced";
-        return false;
-    }
-    std::uint16_t sum = crc::crc16Update(crc::kCrc16Init, header, 2);
-    sum = crc::crc16Update(sum, rest.data(), length);
-    if (sum != le::u16(rest.data() + length)) {
-        error = "response check sum mismatch";
-        return false;
-    }
-    if (length == 0) {
-        error = "empty response payload";
-        return false;
-    }
-    out = Response{};
-    out.code = rest[0];
-    if (length >= 5) {
-        out.id = le::u32(rest.data() + 1);
-        out.data.assign(rest.begin() + 5, rest.begin() + static_cast<std::ptrdiff_t>(length));
-    }
-    return true;
+Result<Bytes> Client::call(std::uint8_t command, const Bytes& data) {
+    Result<Response> r = exchange(command, data);
+    if (!r) return r.failure<Bytes>();
+    if (r->code != 0) return Refusal{static_cast<std::uint8_t>(r->code), r->data};
+    return r->data;
 }
 
 bool Client::request(std::uint8_t command, const Bytes& data, Response& out, std::string& error,
                      std::uint32_t id, int timeoutMs) {
-    drain();
-    if (!sendRequest(command, id, data)) {
-        error = std::string("cannot write the request: ") + std::strerror(errno);
+    Result<Response> r = exchange(command, data, id, timeoutMs);
+    if (!r) {
+        error = r.describe();
         return false;
     }
-    return readResponse(out, timeoutMs, error);
+    out = r.value();
+    return true;
 }
 
 bool Client::enq(Response& out, std::string& error, int timeoutMs) {
     drain();
-    if (!sendBytes(Bytes{0x05})) {
-        error = std::string("cannot write ENQ: ") + std::strerror(errno);
+    if (!sendEnq()) {
+        error = "cannot write ENQ: the line failed";
         return false;
     }
     return readResponse(out, timeoutMs, error);
 }
 
-void Client::drain() {
-    std::uint8_t buffer[256];
-    while (::read(fd_, buffer, sizeof buffer) > 0) {
+bool Client::sendBytes(const Bytes& bytes) {
+    if (!line_.write(bytes, steadyMs() + kWriteMs)) return false;
+    record(TraceEvent::Kind::Request, bytes, "bytes as given");
+    return true;
+}
+
+bool Client::readResponse(Response& out, int timeoutMs, std::string& error) {
+    FrameReader::Read read = reader_.next(steadyMs() + timeoutMs);
+    record(TraceEvent::Kind::Skipped, read.skipped, "skipped: bytes outside any frame");
+    switch (read.status) {
+        case FrameReader::Status::Frame:
+            out = decodeResponse(read.frame);
+            record(TraceEvent::Kind::Answer, read.frame, "answer: " + answerNote(out));
+            return true;
+        case FrameReader::Status::Garbled:
+            record(TraceEvent::Kind::Garbled, read.frame, "garbled: " + read.problem);
+            error = "garbled response: " + read.problem;
+            return false;
+        case FrameReader::Status::LineFailed:
+            error = "the line failed: its other end is closed";
+            return false;
+        case FrameReader::Status::TimedOut:
+            break;
     }
+    error = "no response within " + std::to_string(timeoutMs) + " ms";
+    return false;
+}
+
+void Client::drain() {
+    record(TraceEvent::Kind::Skipped, reader_.discardPending(), "dropped: unread");
 }
 
 }  // namespace hostkit

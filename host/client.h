@@ -1,60 +1,84 @@
 #pragma once
-// Host-side client of the register's frame protocol: opens a serial line
-// (or the simulator's host-line) in raw mode, sends request frames and reads
-// response frames with a time-out.
+// The client of the register's host protocol: one request at a time on a
+// line held exclusively. Every request carries a fresh non-zero transaction
+// identifier and only the answer with that identifier is taken; answers
+// left over from an earlier request (one that timed out, say) are dropped.
+// A garbled answer, or silence at the time-out, is asked for again with ENQ,
+// which makes the register send its last response again.
 
 #include <cstdint>
+#include <random>
 #include <string>
 
 #include "common/bytes.h"
+#include "host/frame.h"
+#include "host/line.h"
+#include "host/result.h"
+#include "host/trace.h"
 
 namespace hostkit {
 
-struct Response {
-    int code = -1;
-    std::uint32_t id = 0;
-    Bytes data;
-};
-
 class Client {
-public:
-    Client() = default;
-    ~Client();
+  public:
+    Client();
+    ~Client() = default;
     Client(const Client&) = delete;
     Client& operator=(const Client&) = delete;
 
-    // Opens the line in raw mode at 115200 baud; false with `error` set.
+    // Opens the line exclusively; false with `error` saying why.
     bool open(const std::string& path, std::string& error);
-    void close();
-    bool isOpen() const { return fd_ >= 0; }
+    void close() { line_.close(); }
+    bool isOpen() const { return line_.isOpen(); }
 
-    // Sends bytes as they are.
-    bool sendBytes(const Bytes& bytes);
-    // Sends one request frame: command, identifier, data.
-    bool sendRequest(std::uint8_t command, std::uint32_t id, const Bytes& data);
-    // Reads one response frame; false with `error` set on time-out, a bad
-    // check sum or a short frame.
-    bool readResponse(Response& out, int timeoutMs, std::string& error);
+    // Every frame and byte sent and received, as it happens; empty for none.
+    void setTrace(TraceHook hook) { trace_ = std::move(hook); }
 
-    // A whole exchange: request, then its response.
+    // Milliseconds to wait for every answer instead of each command's own
+    // default (commandInfo); 0 brings the defaults back.
+    void setTimeoutMs(int ms) { timeoutOverrideMs_ = ms; }
+    int timeoutFor(std::uint8_t command) const;
+
+    // One request and its answer, whatever its result code. `id` 0 takes a
+    // fresh identifier; `timeoutMs` 0 takes timeoutFor(command). After a
+    // time-out the register may still be busy with that request: the next
+    // exchange waits for it too, and an answer to an earlier request (of
+    // this program or another) starts the wait for this one afresh.
+    Result<Response> exchange(std::uint8_t command, const Bytes& data, std::uint32_t id = 0,
+                              int timeoutMs = 0);
+
+    // One request whose answer counts only with result code 0: the answer's
+    // data, or the register's refusal.
+    Result<Bytes> call(std::uint8_t command, const Bytes& data = {});
+
+    // The same exchange with a plain outcome: true with `out` filled when an
+    // answer came (any code), false with `error` set.
     bool request(std::uint8_t command, const Bytes& data, Response& out, std::string& error,
-                 std::uint32_t id = 0, int timeoutMs = kDefaultTimeoutMs);
-    // ENQ: asks for the last response again.
-    bool enq(Response& out, std::string& error, int timeoutMs = kDefaultTimeoutMs);
+                 std::uint32_t id = 0, int timeoutMs = 0);
 
-    // Drops whatever the line holds unread.
+    // ENQ on its own: the register's last response again, whatever it
+    // answers.
+    bool enq(Response& out, std::string& error, int timeoutMs);
+
+    // Low level, for tests of the protocol itself: bytes as given, the next
+    // frame whatever it answers, and dropping what the line holds unread.
+    bool sendBytes(const Bytes& bytes);
+    bool readResponse(Response& out, int timeoutMs, std::string& error);
     void drain();
 
-    static constexpr int kDefaultTimeoutMs = 10000;
+  private:
+    std::uint32_t freshId();
+    void record(TraceEvent::Kind kind, const Bytes& bytes, std::string note);
+    bool sendEnq();
 
-private:
-    // Reads exactly n bytes before the deadline (ms since epoch of steady clock).
-    bool readExact(std::uint8_t* p, std::size_t n, long long deadlineMs);
-
-    int fd_ = -1;
+    Line line_;
+    FrameReader reader_{line_};
+    TraceHook trace_;
+    int timeoutOverrideMs_ = 0;
+    // Until when the register may still be working on a request that timed
+    // out (steadyMs); 0 when it owes nothing.
+    long long busyUntilMs_ = 0;
+    std::mt19937 random_;
+    std::uint32_t lastId_ = 0;
 };
-
-// The frame around a request payload (command, identifier, data).
-Bytes requestFrame(std::uint8_t command, std::uint32_t id, const Bytes& data);
 
 }  // namespace hostkit

@@ -4,7 +4,7 @@
 set -euo pipefail
 build=${1:-build}
 dir=$(realpath -m "${2:-demo}")
-sim="$build/sim/okta80f-sim"
+sim="$build/app/okta80f-sim"
 host="$build/host/okta-host"
 
 rm -rf "$dir"

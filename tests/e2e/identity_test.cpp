@@ -83,7 +83,7 @@ TEST(IdentityE2E, FactoryNumberAndIdentityCommands) {
 
     // Cashier 20 sets the factory number.
     std::string out;
-    EXPECT_EQ(e2e::runHost({"--port", sim.hostLine(), "set-serial", "0123456789"}, out), 0) << out;
+    EXPECT_EQ(sim.runHost({"set-serial", "0123456789"}, out), 0) << out;
     r = request(sim, 49);
     ASSERT_EQ(r.code, 0);
     ASSERT_EQ(r.data.size(), 44u);
@@ -96,8 +96,7 @@ TEST(IdentityE2E, FactoryNumberAndIdentityCommands) {
     EXPECT_EQ(r.data.size(), 29u);
 
     // Only once.
-    EXPECT_EQ(e2e::runHost({"--port", sim.hostLine(), "--json", "set-serial", "9999999999"}, out),
-              1);
+    EXPECT_EQ(sim.runHost({"--json", "set-serial", "9999999999"}, out), 1);
     EXPECT_NE(out.find("\"code\":24"), std::string::npos) << out;
 
     // Registration tags.
@@ -105,9 +104,9 @@ TEST(IdentityE2E, FactoryNumberAndIdentityCommands) {
     r = request(sim, 68, {0x0C, 0x2B});  // 11020 is no registration tag
     EXPECT_EQ(r.code, 0);
     EXPECT_TRUE(r.data.empty());
-    EXPECT_EQ(e2e::runHost({"--port", sim.hostLine(), "reg-tag", "11048"}, out), 0);
+    EXPECT_EQ(sim.runHost({"reg-tag", "11048"}, out), 0);
     EXPECT_NE(out.find("value: FIRST"), std::string::npos) << out;
-    EXPECT_EQ(e2e::runHost({"--port", sim.hostLine(), "--json", "reg-tag", "13106"}, out), 0);
+    EXPECT_EQ(sim.runHost({"--json", "reg-tag", "13106"}, out), 0);
     EXPECT_NE(out.find("\"taxKind\":\"on top\",\"taxRate\":\"20.00%\",\"taxName\":\"VAT\""),
               std::string::npos)
         << out;
@@ -117,7 +116,7 @@ TEST(IdentityE2E, FactoryNumberAndIdentityCommands) {
     e2e::SimProcess again({}, root);
     ASSERT_TRUE(again.waitReady()) << again.output();
     EXPECT_EQ(request(again, 50).data, expectedKey);
-    EXPECT_EQ(e2e::runHost({"--port", again.hostLine(), "model"}, out), 0);
+    EXPECT_EQ(again.runHost({"model"}, out), 0);
     EXPECT_NE(out.find("factoryNumber: 0123456789"), std::string::npos) << out;
     EXPECT_NE(out.find("modelName: ОКТА-80-Ф"), std::string::npos) << out;
 }
@@ -127,7 +126,7 @@ TEST(IdentityE2E, DeviceStatusWithThePrinterOffline) {
     ASSERT_TRUE(sim.waitReady()) << sim.output();
     EXPECT_EQ(request(sim, 48).code, 13);
     std::string out;
-    ASSERT_EQ(e2e::runHost({"--port", sim.hostLine(), "set-serial", "0123456789"}, out), 0);
+    ASSERT_EQ(sim.runHost({"set-serial", "0123456789"}, out), 0);
 
     // Command 48 asks the printer first: its answer decides the flag.
     Response r = request(sim, 48);
@@ -145,7 +144,7 @@ TEST(IdentityE2E, DeviceStatusWithThePrinterOffline) {
     EXPECT_FALSE(flags & 0x0040) << "no EEPROM error";
     EXPECT_EQ(r.data[13], 50);
 
-    EXPECT_EQ(e2e::runHost({"--port", sim.hostLine(), "--json", "status"}, out), 0);
+    EXPECT_EQ(sim.runHost({"--json", "status"}, out), 0);
     EXPECT_NE(out.find("\"factoryNumber\":\"0123456789\""), std::string::npos) << out;
     EXPECT_NE(out.find("\"printerOffline\""), std::string::npos) << out;
     EXPECT_NE(out.find("\"shiftOpen\":false"), std::string::npos) << out;

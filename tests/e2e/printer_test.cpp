@@ -97,10 +97,10 @@ TEST_F(PrinterE2E, StatusQueryFollowsThePaperState) {
 
     std::string out;
     setPaper("out");
-    EXPECT_EQ(e2e::runHost({"--port", sim.hostLine(), "printer", "status"}, out), 1);
+    EXPECT_EQ(sim.runHost({"printer", "status"}, out), 1);
     setPaper("ok");
-    EXPECT_EQ(e2e::runHost({"--port", sim.hostLine(), "--json", "printer", "status"}, out), 0);
-    EXPECT_EQ(out, "{\"printer\":\"ok\"}\n");
+    EXPECT_EQ(sim.runHost({"--json", "printer", "status"}, out), 0);
+    EXPECT_EQ(out, "{\"ok\":true,\"printer\":\"ok\"}\n");
 }
 
 TEST_F(PrinterE2E, FormattedPrintLandsOnTheTape) {
@@ -166,12 +166,12 @@ TEST_F(PrinterE2E, HostToolPrintsStyledText) {
         << html;
     EXPECT_EQ(htmlProblem(html), "");
 
-    EXPECT_EQ(e2e::runHost({"--port", sim.hostLine(), "print-raw", "1B7A0A"}, out), 0) << out;
+    EXPECT_EQ(sim.runHost({"print-raw", "1B7A0A"}, out), 0) << out;
     const std::string tape = waitForFile(printerFile("tape.txt"), [](const std::string& t) {
         return t.find("⟨1B 7A⟩") != std::string::npos;
     });
     EXPECT_NE(tape.find("⟨1B 7A⟩"), std::string::npos) << "unknown bytes are shown";
-    EXPECT_EQ(e2e::runHost({"--port", sim.hostLine(), "feed-cut"}, out), 0) << out;
+    EXPECT_EQ(sim.runHost({"feed-cut"}, out), 0) << out;
 }
 
 }  // namespace

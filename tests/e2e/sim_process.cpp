@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "tests/support/file_text.h"
 #include "tests/support/temp_board.h"
 
 namespace e2e {
@@ -89,16 +90,17 @@ hostkit::Client& SimProcess::client() {
 
 namespace {
 // Runs `program` with the arguments, each quoted for the shell, to its end;
-// `redirect` is added to the command as it stands.
+// its standard error into `err` when given.
 int runProgram(const char* program, const std::vector<std::string>& args, std::string& out,
-               const char* redirect = "") {
+               std::string* err = nullptr) {
     std::string command = program;
     for (const auto& a : args) {
         command += " '";
         for (char c : a) command += c == '\'' ? std::string("'\\''") : std::string(1, c);
         command += "'";
     }
-    command += redirect;
+    const std::string errPath = err ? testing_support::makeTempDir("okta-err-") + "/stderr" : "";
+    if (err) command += " 2>'" + errPath + "'";
     out.clear();
     FILE* p = ::popen(command.c_str(), "r");
     if (!p) return -1;
@@ -106,12 +108,20 @@ int runProgram(const char* program, const std::vector<std::string>& args, std::s
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
     int status = ::pclose(p);
+    if (err) *err = testing_support::readFile(errPath);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 }  // namespace
 
-int runHost(const std::vector<std::string>& args, std::string& out) {
-    return runProgram(OKTA_HOST_PATH, args, out);
+int runHost(const std::vector<std::string>& args, std::string& out, std::string* err) {
+    return runProgram(OKTA_HOST_PATH, args, out, err);
+}
+
+int SimProcess::runHost(const std::vector<std::string>& args, std::string& out, std::string* err) {
+    client_.close();
+    std::vector<std::string> all{"--port", hostLine()};
+    all.insert(all.end(), args.begin(), args.end());
+    return e2e::runHost(all, out, err);
 }
 
 int runSim(const std::vector<std::string>& args, std::string& out) {
@@ -119,7 +129,10 @@ int runSim(const std::vector<std::string>& args, std::string& out) {
 }
 
 int runSimWithErrors(const std::vector<std::string>& args, std::string& out) {
-    return runProgram(OKTA_SIM_PATH, args, out, " 2>&1");
+    std::string err;
+    const int status = runProgram(OKTA_SIM_PATH, args, out, &err);
+    out += err;
+    return status;
 }
 
 }  // namespace e2e

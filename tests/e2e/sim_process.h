@@ -34,6 +34,11 @@ class SimProcess {
     // A client already connected to the host line.
     hostkit::Client& client();
 
+    // Runs okta-host on this simulator's host line (--port and the
+    // arguments). The line is held by one program at a time, so the test's
+    // own client lets go of it first (client() takes it again).
+    int runHost(const std::vector<std::string>& args, std::string& out, std::string* err = nullptr);
+
   private:
     std::string root_;
     pid_t pid_ = -1;
@@ -42,9 +47,9 @@ class SimProcess {
     hostkit::Client client_;
 };
 
-// Runs okta-host with the arguments; its standard output into `out`;
-// returns the exit status.
-int runHost(const std::vector<std::string>& args, std::string& out);
+// Runs okta-host with the arguments; its standard output into `out` (and
+// its standard error into `err` when given); returns the exit status.
+int runHost(const std::vector<std::string>& args, std::string& out, std::string* err = nullptr);
 
 // Runs okta80f-sim to its end with the arguments (a service mode, say); its
 // standard output into `out`; returns the exit status.

@@ -1,10 +1,10 @@
-#include "host/values.h"
+#include "host/tool/values.h"
 
 #include <gtest/gtest.h>
 
 #include <ctime>
 
-using namespace hostkit;
+using namespace hosttool;
 
 TEST(HostValues, HundredthsBothWays) {
     EXPECT_EQ(hundredthsText(1000), "10.00");
@@ -23,15 +23,42 @@ TEST(HostValues, HundredthsBothWays) {
         EXPECT_FALSE(parseHundredths(bad, v)) << bad;
 }
 
-TEST(HostValues, LocalTimesBothWays) {
+TEST(HostValues, QuantitiesKeepTheirDecimals) {
+    std::int64_t v = 0;
+    std::uint8_t digits = 0;
+    ASSERT_TRUE(parseQuantity("2", v, digits));
+    EXPECT_EQ(v, 2);
+    EXPECT_EQ(digits, 0);
+    ASSERT_TRUE(parseQuantity("0.250", v, digits));
+    EXPECT_EQ(v, 250);
+    EXPECT_EQ(digits, 3);
+    for (const char* bad : {"", "1.", ".5", "-1", "1,5", "1.5kg", "0.1234567"})
+        EXPECT_FALSE(parseQuantity(bad, v, digits)) << bad;
+}
+
+TEST(HostValues, LocalTimesBothWaysAndOnlyRealDates) {
     std::uint32_t seconds = 0;
-    ASSERT_TRUE(parseTime("2027-01-05T09:30:00", seconds));
+    std::string error;
+    ASSERT_TRUE(parseTime("2027-01-05T09:30:00", seconds, error)) << error;
     EXPECT_EQ(localTimeText(seconds), "2027-01-05T09:30:00");
     std::uint32_t spaced = 0;
-    ASSERT_TRUE(parseTime("2027-01-05 09:30:00", spaced));
+    ASSERT_TRUE(parseTime("2027-01-05 09:30:00", spaced, error));
     EXPECT_EQ(spaced, seconds);
-    ASSERT_TRUE(parseTime("1700000000", seconds));
+    ASSERT_TRUE(parseTime("1700000000", seconds, error));
     EXPECT_EQ(seconds, 1700000000u);
-    for (const char* bad : {"2027-01-05", "2027-01-05T09:30:00Z", "yesterday", "4294967296"})
-        EXPECT_FALSE(parseTime(bad, seconds)) << bad;
+
+    // A date alone is its midnight, or its last second for the end of a period.
+    std::uint32_t from = 0, to = 0;
+    ASSERT_TRUE(parseTime("2027-01-31", from, error));
+    ASSERT_TRUE(parseTime("2027-01-31", to, error, true));
+    EXPECT_EQ(localTimeText(from), "2027-01-31T00:00:00");
+    EXPECT_EQ(to - from, 86399u);
+
+    // 30 February would become 2 March: refused, saying why.
+    EXPECT_FALSE(parseTime("2027-02-30T10:00:00", seconds, error));
+    EXPECT_NE(error.find("not a date that exists"), std::string::npos) << error;
+    EXPECT_FALSE(parseTime("2027-02-29", seconds, error)) << "2027 is no leap year";
+    EXPECT_TRUE(parseTime("2028-02-29", seconds, error)) << error;
+    for (const char* bad : {"2027-01-05T09:30:00Z", "yesterday", "4294967296", "-5"})
+        EXPECT_FALSE(parseTime(bad, seconds, error)) << bad;
 }
