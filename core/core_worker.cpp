@@ -6,6 +6,7 @@
 #include "core/printer_commands.h"
 #include "platform/board.h"
 #include "printing/printer.h"
+#include "reports/reports_worker.h"
 
 CoreWorker::CoreWorker()
     : queue_(std::make_unique<CoreQueue>()), printer_(printing::createPrinterPort()) {
@@ -13,6 +14,8 @@ CoreWorker::CoreWorker()
     addFactoryNumberCommand(commands_);
     addPrinterCommands(commands_, *printer_);
     addCounterCommands(commands_, [this] { return archive_.get(); });
+    addReportCommands(
+        commands_, [this] { return archive_.get(); }, *printer_);
 }
 
 CoreWorker::~CoreWorker() = default;
