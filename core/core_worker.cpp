@@ -4,8 +4,10 @@
 #include "core/counter_commands.h"
 #include "core/factory_number_command.h"
 #include "core/printer_commands.h"
+#include "documents/documents_worker.h"
 #include "platform/board.h"
 #include "printing/printer.h"
+#include "reports/document_body.h"
 #include "reports/reports_worker.h"
 
 CoreWorker::CoreWorker()
@@ -14,6 +16,8 @@ CoreWorker::CoreWorker()
     addFactoryNumberCommand(commands_);
     addPrinterCommands(commands_, *printer_);
     addCounterCommands(commands_, [this] { return archive_.get(); });
+    addDocumentCommands(
+        commands_, [this] { return archive_.get(); }, *printer_, report::documentBody);
     addReportCommands(
         commands_, [this] { return archive_.get(); }, *printer_);
 }

@@ -69,8 +69,9 @@ void CoreWorker::startArchive() {
         status.setFlag(FrStatus::archiveReady, false);
         return;
     }
-    if (!internal_storage::storageExists()) {
+    if (!internal_storage::storageExists() || internal_storage::lockExists()) {
         // Forming takes a while over a large archive: say so on paper first.
+        // A lock left by a formation that was cut short forms it all again.
         bringUpPrinter(*printer_);
         printing::printBytes(printer_.get(),
                              printing::renderBlock(printing::storageWarningBlock(), true), true);
