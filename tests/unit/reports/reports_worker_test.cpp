@@ -115,14 +115,6 @@ TEST_F(ReportsWorkerTest, ARequestIsCheckedBeforeAnythingIsPrinted) {
     EXPECT_TRUE(printer.jobs.empty());
 }
 
-TEST_F(ReportsWorkerTest, EveryReportWaitsForTheFirstShift) {
-    reg.registerDevice();
-    const Bytes requests[] = {{1}, {2}, {3}, {4}, u32pair(5, 0, 0xFFFFFFFF), u16pair(6, 0, 100)};
-    for (const Bytes& request : requests)
-        EXPECT_EQ(send(kReport, request).code, code(ResultCode::NotFound)) << int(request[0]);
-    EXPECT_TRUE(printer.jobs.empty());
-}
-
 TEST_F(ReportsWorkerTest, AnXReportShowsTheShiftAndWhatItCounted) {
     sellInFirstShift();
     ASSERT_EQ(send(kReport, {1}).code, 0);
@@ -227,25 +219,6 @@ class RangeReportTest : public ReportsWorkerTest {
 
     std::vector<sample::Register::Made> closings;
 };
-
-TEST_F(RangeReportTest, AShiftRangeSumsTheShiftsBetweenItsBoundsInEitherOrder) {
-    ASSERT_EQ(send(kReport, u16pair(6, 4, 2)).code, 0);
-    ASSERT_EQ(printer.jobs.size(), 7u) << "header, title, two shift lines, gross, footer, closing";
-    EXPECT_EQ(paper::lines(printer.jobs[1]),
-              (std::vector<std::string>{centred("ОТЧЕТ ПО ДИАПАЗОНУ СМЕН")}));
-    EXPECT_EQ(paper::lines(printer.jobs[2]),
-              (std::vector<std::string>{row("СМЕНЫ С  2", dateTimeText(closedAt(2)))}));
-    EXPECT_EQ(paper::lines(printer.jobs[3]),
-              (std::vector<std::string>{row("ПО 4", dateTimeText(closedAt(4)))}));
-    const std::vector<std::string> gross = paper::lines(printer.jobs[4]);
-    EXPECT_EQ(gross.at(0), centred("ГРОСС ИТОГИ"));
-    EXPECT_EQ(gross.at(1), row("СМЕН", "3"));
-    EXPECT_NE(std::find(gross.begin(), gross.end(), row("ПРОДАЖ 3", "НА 90.00")), gross.end());
-
-    printer.jobs.clear();
-    EXPECT_EQ(send(kReport, u16pair(6, 9, 6)).code, code(ResultCode::NotFound));
-    EXPECT_TRUE(printer.jobs.empty());
-}
 
 TEST_F(RangeReportTest, APeriodSumsTheShiftsClosedWithinIt) {
     const std::uint32_t from = closedAt(2);
