@@ -8,6 +8,7 @@
 #include "platform/board.h"
 #include "printing/printer.h"
 #include "reports/document_body.h"
+#include "reports/reports_worker.h"
 
 CoreWorker::CoreWorker()
     : queue_(std::make_unique<CoreQueue>()), printer_(printing::createPrinterPort()) {
@@ -17,6 +18,8 @@ CoreWorker::CoreWorker()
     addCounterCommands(commands_, [this] { return archive_.get(); });
     addDocumentCommands(
         commands_, [this] { return archive_.get(); }, *printer_, report::documentBody);
+    addReportCommands(
+        commands_, [this] { return archive_.get(); }, *printer_);
 }
 
 CoreWorker::~CoreWorker() = default;

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "common/cp866.h"
 #include "documents/archive_close_doc.h"
 #include "documents/close_cycle_doc.h"
 #include "documents/fiscalization_document.h"
@@ -16,41 +15,14 @@
 #include "reports/report_pieces.h"
 #include "state/status.h"
 #include "tests/unit/documents/sample_device.h"
+#include "tests/unit/reports/paper.h"
 
 namespace {
 
 using sample::cp;
 
-// The paper's lines in UTF-8, with the printer's style commands left out
-// (ESC 3 n, ESC a n, ESC ! n, GS B n, ESC i).
-std::vector<std::string> paperLines(const std::string& printed) {
-    std::vector<std::string> lines;
-    std::string line;
-    for (std::size_t i = 0; i < printed.size(); ++i) {
-        const char c = printed[i];
-        if (c == '\x1b' && i + 1 < printed.size()) {
-            i += printed[i + 1] == 'i' ? 1 : 2;
-        } else if (c == '\x1d') {
-            i += 2;
-        } else if (c == '\n') {
-            lines.push_back(cp866::toUtf8(line));
-            line.clear();
-        } else {
-            line += c;
-        }
-    }
-    return lines;
-}
-
-// A label-and-value line as it stands on 44-character narrow paper.
-std::string row(const std::string& label, const std::string& value) {
-    const std::size_t width = cp(label.c_str()).size() + cp(value.c_str()).size();
-    return label + std::string(44 - width, ' ') + value;
-}
-
-std::string centred(const std::string& text) {
-    return std::string((44 - cp(text.c_str()).size()) / 2, ' ') + text;
-}
+using paper::centred;
+using paper::row;
 
 CounterSet shiftCounters() {
     CounterSet c;
@@ -73,29 +45,29 @@ CounterSet shiftCounters() {
 TEST(CounterSection, AShiftsCountersOnPaper) {
     const sample::Device d = sample::device();
     const CounterSet counters = shiftCounters();
-    EXPECT_EQ(
-        paperLines(report::counterSection(&counters, report::CounterPeriod::shift, d.registration)),
-        (std::vector<std::string>{
-            centred("ИТОГИ СМЕНЫ"),
-            row("ВНЕСЕНИЙ 1", "НА 100.00"),
-            row("ВЫПЛАТ 0", "НА 0.00"),
-            row("ВСЕГО ЧЕКОВ", "3"),
-            row("НАЛ. В КАССЕ", "250.00"),
-            row("ПРОДАЖ 3", "НА 300.00"),
-            row("НАЛИЧНЫМИ", "200.00"),
-            row("БЕЗНАЛИЧНЫМИ", "100.00"),
-            row("НДС 20%", "50.00"),  // tax 1 as the registration names it
-            row("НАЛОГ 2", "7.00"),   // tax 2 is not set there
-            row("ПОКУПОК 0", "НА 0.00"),
-            row("ВОЗВРАТОВ ПРОДАЖ 0", "НА 0.00"),
-            row("ВОЗВРАТОВ ПОКУПОК 0", "НА 0.00"),
-        }));
+    EXPECT_EQ(paper::lines(
+                  report::counterSection(&counters, report::CounterPeriod::shift, d.registration)),
+              (std::vector<std::string>{
+                  centred("ИТОГИ СМЕНЫ"),
+                  row("ВНЕСЕНИЙ 1", "НА 100.00"),
+                  row("ВЫПЛАТ 0", "НА 0.00"),
+                  row("ВСЕГО ЧЕКОВ", "3"),
+                  row("НАЛ. В КАССЕ", "250.00"),
+                  row("ПРОДАЖ 3", "НА 300.00"),
+                  row("НАЛИЧНЫМИ", "200.00"),
+                  row("БЕЗНАЛИЧНЫМИ", "100.00"),
+                  row("НДС 20%", "50.00"),  // tax 1 as the registration names it
+                  row("НАЛОГ 2", "7.00"),   // tax 2 is not set there
+                  row("ПОКУПОК 0", "НА 0.00"),
+                  row("ВОЗВРАТОВ ПРОДАЖ 0", "НА 0.00"),
+                  row("ВОЗВРАТОВ ПОКУПОК 0", "НА 0.00"),
+              }));
 }
 
 TEST(CounterSection, TheTotalsSinceRegistrationCountTheirShifts) {
     const sample::Device d = sample::device();
     const CounterSet counters = shiftCounters();
-    const std::vector<std::string> lines = paperLines(report::counterSection(
+    const std::vector<std::string> lines = paper::lines(report::counterSection(
         &counters, report::CounterPeriod::sinceRegistration, d.registration));
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[0], centred("ИТОГО С ПОСЛЕДНЕЙ РЕГИСТРАЦИИ"));
@@ -113,19 +85,20 @@ TEST(GrossSection, LifetimeTotalsHaveNeitherDrawerNorTaxes) {
     gross.operations[3].count = 9;
     gross.operations[3].total = 99'900;
     gross.operations[3].byPayment[1] = 99'900;
-    EXPECT_EQ(paperLines(report::grossSection(&gross)), (std::vector<std::string>{
-                                                            centred("ГРОСС ИТОГИ"),
-                                                            row("СМЕН", "40"),
-                                                            row("ВНЕСЕНИЙ 0", "НА 0.00"),
-                                                            row("ВЫПЛАТ 2", "НА 1.50"),
-                                                            row("ВСЕГО ЧЕКОВ", "9"),
-                                                            row("ПРОДАЖ 0", "НА 0.00"),
-                                                            row("ПОКУПОК 0", "НА 0.00"),
-                                                            row("ВОЗВРАТОВ ПРОДАЖ 0", "НА 0.00"),
-                                                            row("ВОЗВРАТОВ ПОКУПОК 9", "НА 999.00"),
-                                                            row("НАЛИЧНЫМИ", "0.00"),
-                                                            row("БЕЗНАЛИЧНЫМИ", "999.00"),
-                                                        }));
+    EXPECT_EQ(paper::lines(report::grossSection(&gross)),
+              (std::vector<std::string>{
+                  centred("ГРОСС ИТОГИ"),
+                  row("СМЕН", "40"),
+                  row("ВНЕСЕНИЙ 0", "НА 0.00"),
+                  row("ВЫПЛАТ 2", "НА 1.50"),
+                  row("ВСЕГО ЧЕКОВ", "9"),
+                  row("ПРОДАЖ 0", "НА 0.00"),
+                  row("ПОКУПОК 0", "НА 0.00"),
+                  row("ВОЗВРАТОВ ПРОДАЖ 0", "НА 0.00"),
+                  row("ВОЗВРАТОВ ПОКУПОК 9", "НА 999.00"),
+                  row("НАЛИЧНЫМИ", "0.00"),
+                  row("БЕЗНАЛИЧНЫМИ", "999.00"),
+              }));
     EXPECT_EQ(report::grossSection(nullptr), "");
 }
 
@@ -134,7 +107,7 @@ TEST(DepartmentSection, OnlyDepartmentsWithAmountsArePrinted) {
     byKind[0].amounts[2] = 10'000;  // department 3: sold and taken back
     byKind[2].amounts[2] = 10'000;
     byKind[1].amounts[19] = 1;  // department 20: one kopeck of purchases
-    EXPECT_EQ(paperLines(report::departmentSection(byKind)),
+    EXPECT_EQ(paper::lines(report::departmentSection(byKind)),
               (std::vector<std::string>{
                   centred("ИТОГИ ПО ОТДЕЛАМ"),
                   "ОТДЕЛ 3",
@@ -148,30 +121,30 @@ TEST(DepartmentSection, OnlyDepartmentsWithAmountsArePrinted) {
                   row("ВОЗВРАТОВ ПРОДАЖ НА", "0.00"),
                   row("ВОЗВРАТОВ ПОКУПОК НА", "0.00"),
               }));
-    EXPECT_EQ(paperLines(report::departmentSection({})),
+    EXPECT_EQ(paper::lines(report::departmentSection({})),
               (std::vector<std::string>{centred("ИТОГИ ПО ОТДЕЛАМ")}));
 }
 
 TEST(ReportPieces, AReportIsFramedByTheRegistrationAndClosedWithTheCut) {
     const sample::Device d = sample::device();
     EXPECT_EQ(
-        paperLines(report::registrationHeaderBlock(d.registration)),
+        paper::lines(report::registrationHeaderBlock(d.registration)),
         (std::vector<std::string>{centred("ООО \"Ромашка\""), centred("г. Москва, ул. Тверская, 1"),
                                   centred("Касса 1")}));
-    EXPECT_EQ(paperLines(report::registrationFooterBlock(d.registration)),
+    EXPECT_EQ(paper::lines(report::registrationFooterBlock(d.registration)),
               (std::vector<std::string>{row("ИНН", "7701234567"), row("ФН", "9999078900001234")}));
     EXPECT_EQ(report::registrationHeaderBlock(RegData()), "");
     EXPECT_EQ(report::registrationFooterBlock(RegData()), "");
 
     const std::string closing = report::closingLine(d.model);
-    EXPECT_EQ(paperLines(closing)[0], row("ОКТА-80-Ф", "0123456789"));
+    EXPECT_EQ(paper::lines(closing)[0], row("ОКТА-80-Ф", "0123456789"));
     EXPECT_EQ(closing.substr(closing.size() - 6), "\x1b\x33\xff\x0a\x1b\x69");
-    EXPECT_EQ(paperLines(report::separator()), (std::vector<std::string>{std::string(44, '-')}));
+    EXPECT_EQ(paper::lines(report::separator()), (std::vector<std::string>{std::string(44, '-')}));
 
     const std::string title = report::title(cp("X-Отчет"));
     EXPECT_NE(title.find("\x1b\x21\x09"), std::string::npos);  // small font, bold
-    EXPECT_EQ(paperLines(title), (std::vector<std::string>{centred("X-Отчет")}));
-    EXPECT_EQ(paperLines(report::bodyLines({cp("СМЕНА\t7")})),
+    EXPECT_EQ(paper::lines(title), (std::vector<std::string>{centred("X-Отчет")}));
+    EXPECT_EQ(paper::lines(report::bodyLines({cp("СМЕНА\t7")})),
               (std::vector<std::string>{row("СМЕНА", "7")}));
 }
 
@@ -191,7 +164,7 @@ TEST(DocumentBody, ClosingDocumentsPrintTheCountersTheyCarry) {
     FiscalizationDocument registration(&d.model, d.cashier);
     EXPECT_EQ(report::documentBody(registration), "");
     registration.attachRegistrationTotals(counters);
-    EXPECT_EQ(paperLines(report::documentBody(registration))[0],
+    EXPECT_EQ(paper::lines(report::documentBody(registration))[0],
               centred("ИТОГО С ПОСЛЕДНЕЙ РЕГИСТРАЦИИ"));
 
     ArchiveCloseDoc last(&d.model, &d.registration, d.cashier);
