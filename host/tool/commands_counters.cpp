@@ -14,10 +14,17 @@ using hostkit::CounterSet;
 
 constexpr const char* kKinds[] = {"sale", "purchase", "return-sale", "return-purchase"};
 
-Fields operationFields(const hostkit::OperationTotals& op, int kind, bool withTaxes) {
+// The kind as the register's record names it (its kind byte), so that a
+// record out of order shows as such.
+std::string kindName(std::uint8_t kind) {
+    return kind < hostkit::kOperationKinds ? kKinds[kind] : "kind " + std::to_string(kind);
+}
+
+Fields operationFields(const hostkit::OperationTotals& op, bool withTaxes) {
     std::vector<std::string> taxes;
     for (std::int64_t t : op.byTax) taxes.push_back(hundredthsText(t));
-    Fields f{{"kind", std::string(kKinds[kind])},
+    Fields f{{"kind", kindName(op.kind)},
+             {"kindByte", number(op.kind)},
              {"count", number(op.count)},
              {"total", moneyValue(op.total)},
              {"cash", moneyValue(op.byPayment[0])},
@@ -29,7 +36,7 @@ Fields operationFields(const hostkit::OperationTotals& op, int kind, bool withTa
 Fields counterFields(const std::string& name, const CounterSet& c, bool gross) {
     std::vector<Fields> operations;
     for (int k = 0; k < hostkit::kOperationKinds; ++k)
-        operations.push_back(operationFields(c.operations[k], k, !gross));
+        operations.push_back(operationFields(c.operations[k], !gross));
     Fields f{{"counters", name},
              {"shiftField", number(c.shiftField)},
              {"cashInCount", number(c.cashInCount)},
@@ -64,7 +71,7 @@ void printCounterTable(const std::string& name, const CounterSet& c, bool gross)
     std::printf("\n");
     for (int k = 0; k < hostkit::kOperationKinds; ++k) {
         const hostkit::OperationTotals& op = c.operations[k];
-        std::printf("%-16s %6u %14s %14s %14s", kKinds[k], op.count,
+        std::printf("%-16s %6u %14s %14s %14s", kindName(op.kind).c_str(), op.count,
                     hundredthsText(op.total).c_str(), hundredthsText(op.byPayment[0]).c_str(),
                     hundredthsText(op.byPayment[1]).c_str());
         if (!gross)
