@@ -40,6 +40,7 @@ sanitize:
 bench: build
 	$(BUILD)/bench/bench_roundtrip
 	$(BUILD)/bench/bench_archive
+	$(BUILD)/bench/bench_fiscal_day
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-arm build-asan build-tsan $(DEMO_DIR)
