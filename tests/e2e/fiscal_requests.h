@@ -2,8 +2,8 @@
 // Request data a POS host sends to build fiscal documents, for the
 // end-to-end tests: the cashier prefix, tagged values (texts in CP866),
 // the registration's texts, taxes and numbers, receipt positions and the
-// close data of each document. Written from the host's side of the line,
-// without the register's own code.
+// close data of each document. Built with the host kit's encoders: the
+// host's side of the line, never the register's own code.
 
 #include <cstdint>
 #include <string>
@@ -75,7 +75,7 @@ struct Position {
     std::int64_t priceKopecks = 0;      // 11079
     std::int64_t quantityMilli = 1000;  // 11023 at three decimals: 1500 is 1.5
     std::uint8_t taxNumber = 1;         // 11199
-    std::uint8_t section = 1;           // 11301; 0 leaves it out
+    std::uint8_t section = 1;           // 11301; 0 stands for section 1
 };
 Bytes position(const Position& p);
 // A free text line of a receipt, 12120.
