@@ -221,19 +221,14 @@ void positionsPerSecond(const Device& device) {
 int main(int argc, char** argv) {
     const long documents = argc > 1 ? std::atol(argv[1]) : 100'000;
     testing_support::ScopedTempBoard temp;
-    std::filesystem::create_directories(temp.file("/mnt/sd"));
-    std::filesystem::create_directories(temp.file("/dev"));
-    std::ofstream(temp.file("/dev/mmcblk0p1"));
-    std::filesystem::create_directories(temp.file("/sys/bus/i2c/devices/0-0050"));
     const Device device = makeDevice();
     {
+        // The device's EEPROM: its factory data and its key.
         Bytes image(4096, 0xFF);
         const Bytes model = device.model.encode();
         std::copy(model.begin(), model.end(), image.begin());
         std::copy(device.key.begin(), device.key.end(), image.begin() + 4080);
-        std::ofstream(temp.file("/sys/bus/i2c/devices/0-0050/eeprom"), std::ios::binary)
-            .write(reinterpret_cast<const char*>(image.data()),
-                   static_cast<std::streamsize>(image.size()));
+        temp.addCardAndEeprom(toString(image));
     }
     cashiers().prepareCashiers();
     sections().loadSections();

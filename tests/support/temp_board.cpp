@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <utility>
 
@@ -38,6 +39,14 @@ ScopedTempBoard::ScopedTempBoard() {
     std::filesystem::create_directories(b->root + "/nv");
     board_ = b.get();
     previous_ = platform::installBoard(std::move(b));
+}
+
+void ScopedTempBoard::addCardAndEeprom(const std::string& eeprom) {
+    std::filesystem::create_directories(file("/mnt/sd"));
+    std::filesystem::create_directories(file("/dev"));
+    std::ofstream(file("/dev/mmcblk0p1"));
+    std::filesystem::create_directories(file("/sys/bus/i2c/devices/0-0050"));
+    std::ofstream(file("/sys/bus/i2c/devices/0-0050/eeprom"), std::ios::binary) << eeprom;
 }
 
 ScopedTempBoard::~ScopedTempBoard() {

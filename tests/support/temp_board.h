@@ -54,6 +54,10 @@ class ScopedTempBoard {
     // The real file of a board path.
     std::string file(std::string_view boardPath) const { return board_->path(boardPath); }
 
+    // Gives the board an SD card (its partition node and mount point) and an
+    // EEPROM image holding `eeprom` (erased, all 0xFF, by default).
+    void addCardAndEeprom(const std::string& eeprom = std::string(4096, '\xFF'));
+
   private:
     TempBoard* board_;
     std::unique_ptr<platform::Board> previous_;

@@ -47,10 +47,7 @@ class Register {
     };
 
     Register() {
-        std::filesystem::create_directories(board.file("/mnt/sd"));
-        std::filesystem::create_directories(board.file("/sys/bus/i2c/devices/0-0050"));
-        testing_support::writeFileBytes(board.file("/sys/bus/i2c/devices/0-0050/eeprom"),
-                                        Bytes(4096, 0xFF));
+        board.addCardAndEeprom();
         identity::store().setDeviceKey(device.key);
         identity::store().publishFactoryData(device.model);
         cashiers().prepareCashiers();

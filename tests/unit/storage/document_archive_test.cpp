@@ -29,10 +29,7 @@ constexpr const char* kArchivePath = "/mnt/sd/V0XD24TX";
 class ArchiveTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::filesystem::create_directories(board.file("/mnt/sd"));
-        std::filesystem::create_directories(board.file("/sys/bus/i2c/devices/0-0050"));
-        testing_support::writeFileBytes(board.file("/sys/bus/i2c/devices/0-0050/eeprom"),
-                                        Bytes(4096, 0xFF));
+        board.addCardAndEeprom();
         identity::store().setDeviceKey(Bytes(16, 0x5A));
         ModelData model;
         model.setSerial("0000000042");
