@@ -121,6 +121,22 @@ int main(int argc, char** argv) {
                                              [&log](sim::Direction d, const std::uint8_t* p,
                                                     std::size_t n) { log->record(d, p, n); });
         sim::replaceSymlink(hostEnd.slavePath(), root + "/host-line");
+        // A host killed outright must not keep the line from the next one.
+        std::atomic<bool> keeperStop{false};
+        std::thread keeper([&hostEnd, &keeperStop] {
+            while (!keeperStop) {
+                hostEnd.releaseAbandonedExclusiveMode();
+                std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            }
+        });
+        struct StopKeeper {
+            std::atomic<bool>& stop;
+            std::thread& thread;
+            ~StopKeeper() {
+                stop = true;
+                thread.join();
+            }
+        } stopKeeper{keeperStop, keeper};
 
         sim::VirtualPrinter virtualPrinter(root, printerEnd.master());
         sim::PrinterLine printer(printerEnd.master(),

@@ -1,6 +1,8 @@
 #include "sim/pty.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -29,6 +31,16 @@ Pty::Pty() {
 Pty::~Pty() {
     if (slave_ >= 0) ::close(slave_);
     if (master_ >= 0) ::close(master_);
+}
+
+bool Pty::releaseAbandonedExclusiveMode() {
+    int exclusive = 0;
+    if (::ioctl(slave_, TIOCGEXCL, &exclusive) != 0 || !exclusive) return false;
+    // Holding the lock a moment: a host that holds it is still there.
+    if (::flock(slave_, LOCK_EX | LOCK_NB) != 0) return false;
+    const bool cleared = ::ioctl(slave_, TIOCNXCL) == 0;
+    ::flock(slave_, LOCK_UN);
+    return cleared;
 }
 
 void replaceSymlink(const std::string& target, const std::string& link) {

@@ -9,7 +9,7 @@
 namespace sim {
 
 class Pty {
-public:
+  public:
     Pty();  // throws std::runtime_error when no pseudo-terminal can be made
     ~Pty();
     Pty(const Pty&) = delete;
@@ -18,7 +18,14 @@ public:
     int master() const { return master_; }
     const std::string& slavePath() const { return slavePath_; }
 
-private:
+    // A host holds the line with an advisory lock and the terminal's
+    // exclusive mode. A host killed outright drops its lock, but its
+    // exclusive mode stays, since the simulator keeps the terminal open and
+    // the last close that would clear it never comes. Clears the exclusive
+    // mode when it is set and nobody holds the lock; true when it did.
+    bool releaseAbandonedExclusiveMode();
+
+  private:
     int master_ = -1;
     int slave_ = -1;
     std::string slavePath_;

@@ -4,10 +4,16 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "sim/frame_scanner.h"
 #include "tests/e2e/sim_process.h"
@@ -146,6 +152,42 @@ TEST(SimBoardE2E, TheCommandLineIsCheckedBeforeTheBoardStarts) {
               std::string::npos)
         << out;
     EXPECT_EQ(out.find("READY"), std::string::npos);
+}
+
+// Whether the terminal at `path` is in exclusive mode (a program that may
+// not open it counts as finding it so).
+bool exclusiveMode(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return errno == EBUSY;
+    int exclusive = 0;
+    ::ioctl(fd, TIOCGEXCL, &exclusive);
+    ::close(fd);
+    return exclusive != 0;
+}
+
+TEST(SimBoardE2E, AHostKilledOutrightLeavesTheLineToTheNext) {
+    e2e::SimProcess sim;
+    ASSERT_TRUE(sim.waitReady()) << sim.output();
+    const pid_t host = ::fork();
+    if (host == 0) {
+        hostkit::Client client;
+        std::string error;
+        if (!client.open(sim.hostLine(), error)) ::_exit(1);
+        ::pause();
+        ::_exit(0);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!exclusiveMode(sim.hostLine()) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(exclusiveMode(sim.hostLine())) << "the host holds the line";
+    ::kill(host, SIGKILL);
+    ::waitpid(host, nullptr, 0);
+
+    while (exclusiveMode(sim.hostLine()) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(exclusiveMode(sim.hostLine())) << "the simulator released what the host left";
+    std::string out;
+    EXPECT_EQ(sim.runHost({"version"}, out), 0) << out;
 }
 
 }  // namespace
