@@ -49,7 +49,9 @@ class Timings {
 
     void print() {
         std::printf("%-28s %8s %10s %10s   floor\n", "command", "count", "p50 ms", "p99 ms");
-        for (auto& [kind, ms] : ms_) {
+        for (auto& entry : ms_) {
+            const std::string& kind = entry.first;
+            std::vector<double>& ms = entry.second;
             std::sort(ms.begin(), ms.end());
             auto at = [&](double q) {
                 return ms[std::min(ms.size() - 1, static_cast<std::size_t>(q * ms.size()))];
