@@ -9,17 +9,18 @@
 #include "printing/printer.h"
 #include "reports/document_body.h"
 #include "reports/reports_worker.h"
+#include "state/status.h"
 
 CoreWorker::CoreWorker()
     : queue_(std::make_unique<CoreQueue>()), printer_(printing::createPrinterPort()) {
     addConfigCommands(commands_);
     addFactoryNumberCommand(commands_);
     addPrinterCommands(commands_, *printer_);
-    addCounterCommands(commands_, [this] { return archive_.get(); });
+    addCounterCommands(commands_, [this] { return readyArchive(); });
     addDocumentCommands(
-        commands_, [this] { return archive_.get(); }, *printer_, report::documentBody);
+        commands_, [this] { return readyArchive(); }, *printer_, report::documentBody);
     addReportCommands(
-        commands_, [this] { return archive_.get(); }, *printer_);
+        commands_, [this] { return readyArchive(); }, *printer_);
 }
 
 CoreWorker::~CoreWorker() = default;
@@ -34,6 +35,12 @@ void CoreWorker::runLoop(const std::atomic<bool>* stop) {
         }
         platform::sleepMs(20);
     }
+}
+
+DocumentArchive* CoreWorker::readyArchive() {
+    // An archive that start-up rejected, or whose last store is left to the
+    // next start-up, is neither read nor written.
+    return FrStatus::status().testFlags(FrStatus::archiveReady) ? archive_.get() : nullptr;
 }
 
 CoreApiResult CoreWorker::dispatch(const CoreTransaction& t) {

@@ -39,6 +39,8 @@ class CoreWorker : public BaseWorker {
     DocumentArchive* archive() { return archive_.get(); }
 
   private:
+    // The archive while the status says it is ready; null otherwise.
+    DocumentArchive* readyArchive();
     void startArchive();
     void printGreeting();
 

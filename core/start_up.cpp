@@ -77,7 +77,7 @@ void CoreWorker::startArchive() {
                              printing::renderBlock(printing::storageWarningBlock(), true), true);
     }
     archive_->formInternalStorage();
-    status.setFreeDocumentPlaces(remainingCapacity());
+    status.setFreeDocumentPlaces(archive_->freePlaces());
     status.setRegistrationCount(archive_->readRegistrationCount());
     const DocumentArchive::DocumentInfo last = archive_->lastDocumentInfo();
     status.setLastDocumentNumber(last.number);

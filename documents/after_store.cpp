@@ -58,7 +58,7 @@ void accountStoredDocument(const BaseWorkDocument& document, DocumentArchive& ar
     status.setLastDocumentNumber(number);
     status.setLastDocumentTime(document.dateTime());
     status.setShiftNumber(document.shiftNumber());
-    status.setFreeDocumentPlaces(remainingCapacity());
+    status.setFreeDocumentPlaces(archive.freePlaces());
 }
 
 std::vector<std::string> storedDocumentPrints(const BaseWorkDocument& document,

@@ -77,6 +77,16 @@ bool writeAt(std::FILE* f, std::uint64_t offset, const std::uint8_t* p, std::siz
     return carry(f, durability) && written;
 }
 
+bool truncateFile(std::string_view boardPath, std::uint64_t size) {
+    WriteLog::Fault fault;
+    if (writeLog().nextWrite(0, fault)) return false;
+    const int fd = ::open(board().path(boardPath).c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool cut = ::ftruncate64(fd, static_cast<off64_t>(size)) == 0 && ::fsync(fd) == 0;
+    ::close(fd);
+    return cut;
+}
+
 std::int64_t fileSize(std::FILE* f) {
     if (::fseeko64(f, 0, SEEK_END) != 0) return -1;
     return ::ftello64(f);
@@ -155,6 +165,26 @@ void WriteLog::injectFault(std::uint64_t k, Fault fault) {
     MutexLock lock(mutex_);
     faultAt_ = k == 0 ? 0 : writes_ + k;
     fault_ = fault;
+    cutsPower_ = false;
+}
+
+void WriteLog::cutPower(std::uint64_t k, Fault fault) {
+    MutexLock lock(mutex_);
+    faultAt_ = k == 0 ? 0 : writes_ + k;
+    fault_ = fault;
+    cutsPower_ = true;
+}
+
+void WriteLog::restorePower() {
+    MutexLock lock(mutex_);
+    powerOff_ = false;
+    if (cutsPower_) faultAt_ = 0;
+    cutsPower_ = false;
+}
+
+bool WriteLog::powerIsOff() const {
+    MutexLock lock(mutex_);
+    return powerOff_;
 }
 
 void WriteLog::reset() {
@@ -162,15 +192,22 @@ void WriteLog::reset() {
     writes_ = 0;
     bytes_ = 0;
     faultAt_ = 0;
+    cutsPower_ = false;
+    powerOff_ = false;
 }
 
 bool WriteLog::nextWrite(std::size_t n, Fault& fault) {
     MutexLock lock(mutex_);
     ++writes_;
     bytes_ += n;
+    if (powerOff_) {
+        fault = Fault::fail;
+        return true;
+    }
     if (faultAt_ == 0 || writes_ != faultAt_) return false;
     faultAt_ = 0;
     fault = fault_;
+    powerOff_ = cutsPower_;
     return true;
 }
 

@@ -49,6 +49,10 @@ inline bool writeAt(std::FILE* f, std::uint64_t offset, const Bytes& bytes, Dura
     return writeAt(f, offset, bytes.data(), bytes.size(), durability);
 }
 
+// Cuts the file at a board path to `size` bytes and syncs it; true when it
+// was cut. Counted as one write of the write log.
+bool truncateFile(std::string_view boardPath, std::uint64_t size);
+
 // The size of an open file; -1 when it cannot be taken.
 std::int64_t fileSize(std::FILE* f);
 
@@ -123,7 +127,15 @@ class WriteLog {
     // is pending at a time; it is used up when it strikes.
     void injectFault(std::uint64_t k, Fault fault);
 
-    // Counts back to zero and no fault pending.
+    // The power goes at the `k`-th write from now: that write meets `fault`,
+    // and every write after it lands nothing and fails, as on a board
+    // without power, until restorePower.
+    void cutPower(std::uint64_t k, Fault fault);
+    void restorePower();
+    // True once a cut asked for has struck.
+    bool powerIsOff() const;
+
+    // Counts back to zero, no fault pending and the power on.
     void reset();
 
     // Counts one write of n bytes; the fault it meets, if any.
@@ -137,6 +149,8 @@ class WriteLog {
     std::uint64_t bytes_ GUARDED_BY(mutex_) = 0;
     std::uint64_t faultAt_ GUARDED_BY(mutex_) = 0;  // 0: none; else the write number it strikes
     Fault fault_ GUARDED_BY(mutex_) = Fault::fail;
+    bool cutsPower_ GUARDED_BY(mutex_) = false;  // the pending fault cuts the power
+    bool powerOff_ GUARDED_BY(mutex_) = false;
 };
 
 inline WriteLog& writeLog() { return WriteLog::process(); }

@@ -46,8 +46,24 @@ Bytes u32Bytes(std::uint32_t v) {
 }  // namespace
 
 bool DocumentArchive::openOrCreate(FrStatus::Store& status) {
-    if (platform::fileExists(path_)) return checkExisting(status);
-    return create();
+    if (!platform::fileExists(path_)) return create();
+    // A store that a power cut interrupted is finished before the archive
+    // is judged: its registration may be half in the archive, half in the
+    // EEPROM.
+    if (!recoverJournal()) return false;
+    return checkExisting(status);
+}
+
+bool DocumentArchive::recoverJournal() {
+    if (!open()) return false;
+    StoreUnit replayed;
+    if (!journal_.recover(identifier(), file_, replayed)) return false;
+    // The device's registration is the one the finished store saved.
+    for (const StoreUnit::Write& w : replayed.writes())
+        if (w.target == StoreTarget::eeprom && w.offset == identity::kRegistrationOffset &&
+            w.bytes.size() == RegData::kSize)
+            identity::store().publishRegistrationData(RegData::decode(w.bytes.data()));
+    return true;
 }
 
 bool DocumentArchive::checkExisting(FrStatus::Store& status) {
@@ -89,15 +105,17 @@ bool DocumentArchive::checkExisting(FrStatus::Store& status) {
 
 bool DocumentArchive::create() {
     // A replacement card continues the numbering and the totals of the
-    // internal storage; the results of its sums are not looked at, partial
-    // sums stand as they are.
+    // internal storage: only of a complete one (no formation cut short) and
+    // only from sums that could be read whole.
     CounterSet totals;
     GrossCounterSet gross;
     std::uint32_t base = 0;
+    if (internal_storage::lockExists()) return false;
     if (internal_storage::storageExists()) {
+        if (!internal_storage::sumSinceRegistration(totals) ||
+            !internal_storage::sumGross(gross))
+            return false;
         base = internal_storage::lastRecordNumber();
-        internal_storage::sumSinceRegistration(totals);
-        internal_storage::sumGross(gross);
     }
     for (std::size_t i = 0; i < totals.operations.size(); ++i) {
         totals.operations[i].kind = static_cast<std::uint8_t>(i);
@@ -129,5 +147,6 @@ bool DocumentArchive::create() {
         return false;
     }
     baseNumberRead_ = false;
+    identifier_ = 0;
     return true;
 }

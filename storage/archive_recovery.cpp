@@ -1,30 +1,74 @@
 // Start-up recovery: the internal storage formed from the archive, and the
 // shift state of the device status restored from it.
 
+#include <vector>
+
 #include "storage/document_archive.h"
 #include "storage/internal_storage.h"
+
+namespace {
+
+bool isClosing(const DocDescriptor& header) {
+    return header.type == FrStatus::registrationDoc || header.type == FrStatus::shiftCloseDoc ||
+           header.type == FrStatus::archiveCloseDoc;
+}
+
+}  // namespace
 
 bool DocumentArchive::formInternalStorage() {
     namespace is = internal_storage;
     // A lock left behind marks a formation that did not end: start again.
-    if (is::lockExists()) is::removeStorage();
-    if (is::storageExists()) {
-        is::removeLock();
-        return true;
-    }
+    // A half-formed file that cannot be removed is not taken as complete.
+    if (is::lockExists() && !is::removeStorage()) return false;
+    if (is::storageExists()) return bringStorageInLine() && is::removeLock();
     if (!is::createLock()) return false;
-    const std::uint32_t last = lastDocumentInfo().number;
-    for (std::uint32_t n = baseNumber() + 1; n != 0 && n <= last; ++n) {
-        DocDescriptor header;
-        if (!readHeader(n, header)) return false;
-        if (header.type != FrStatus::registrationDoc && header.type != FrStatus::shiftCloseDoc &&
-            header.type != FrStatus::archiveCloseDoc)
-            continue;
-        std::shared_ptr<StoredDocument> document;
-        if (readDocument(n, document) != ResultCode::Success) return false;
-        if (!is::appendRecord(header, document->carriedCounters())) return false;
-    }
+    std::vector<DocDescriptor> closing;
+    if (!closingHeaders(closing) || !appendStorageRecords(closing)) return false;
     return is::removeLock();
+}
+
+bool DocumentArchive::closingHeaders(std::vector<DocDescriptor>& out) {
+    out.clear();
+    const std::uint32_t base = baseNumber();
+    const std::uint32_t last = lastDocumentInfo().number;
+    if (last <= base) return true;
+    std::vector<DocDescriptor> headers;
+    if (!readHeaders(base + 1, last - base, headers)) return false;
+    for (const DocDescriptor& header : headers)
+        if (isClosing(header)) out.push_back(header);
+    return true;
+}
+
+bool DocumentArchive::appendStorageRecords(const std::vector<DocDescriptor>& headers) {
+    Bytes records;
+    for (const DocDescriptor& header : headers) {
+        std::shared_ptr<StoredDocument> document;
+        Bytes record;
+        if (readDocument(header.number, document) != ResultCode::Success ||
+            !internal_storage::encodeRecord(header, document->carriedCounters(), record))
+            return false;
+        le::putBytes(records, record);
+    }
+    return records.empty() || internal_storage::appendRecords(records);
+}
+
+bool DocumentArchive::bringStorageInLine() {
+    namespace is = internal_storage;
+    std::vector<DocDescriptor> closing, stored;
+    if (!closingHeaders(closing) || !is::readHeaders(stored)) return false;
+    // Records of earlier archives (up to the base) lead the file; this
+    // archive's closing documents follow, one record each, in order.
+    const std::uint32_t base = baseNumber();
+    std::size_t earlier = 0;
+    while (earlier < stored.size() && stored[earlier].number <= base) ++earlier;
+    std::size_t matched = 0;
+    while (matched < closing.size() && earlier + matched < stored.size() &&
+           stored[earlier + matched] == closing[matched])
+        ++matched;
+    if (matched == closing.size() && earlier + matched == stored.size()) return true;
+    const std::vector<DocDescriptor> missing(closing.begin() + static_cast<std::ptrdiff_t>(matched),
+                                             closing.end());
+    return is::keepRecords(earlier + matched) && appendStorageRecords(missing);
 }
 
 void DocumentArchive::restoreStatus(FrStatus::Store& status) {
@@ -55,8 +99,9 @@ void DocumentArchive::restoreStatus(FrStatus::Store& status) {
             // An archive that has seen no shift yet (a new card): the last
             // closed shift comes from the internal storage.
             DocDescriptor lastClosed;
+            // Without a shift close in the storage, its first record stands.
             if (internal_storage::lastShiftCloseHeader(lastClosed) &&
-                lastClosed.type == FrStatus::shiftCloseDoc && lastClosed.shiftNumber != 0) {
+                lastClosed.shiftNumber != 0) {
                 status.setShiftNumber(lastClosed.shiftNumber);
                 status.setOpenDocumentNumber(lastClosed.number);
                 status.setOpenTime(lastClosed.dateTime);

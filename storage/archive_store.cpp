@@ -5,6 +5,7 @@
 
 #include "common/crc.h"
 #include "config/identity.h"
+#include "device/eeprom.h"
 #include "platform/files.h"
 #include "storage/archive_layout.h"
 #include "storage/document_archive.h"
@@ -44,11 +45,36 @@ ResultCode DocumentArchive::storeDocument(const std::shared_ptr<StoredDocument>&
                                           FrStatus::Store& status) {
     if (!document || !knownType(document->documentType()) || !document->isStorable())
         return ResultCode::NoDocumentObject;
-    const std::uint8_t type = document->documentType();
+    if (!open()) return ResultCode::ArchiveNotReady;
+
+    StoreUnit unit;
+    unit_ = &unit;
+    const ResultCode described = describeStore(*document, unit);
+    unit_ = nullptr;
+    if (described != ResultCode::Success) return described;
+
+    switch (journal_.commit(unit, identifier(), file_)) {
+        case StoreJournal::Outcome::stored:
+            break;
+        case StoreJournal::Outcome::notStored:
+            return ResultCode::ArchiveNotReady;
+        case StoreJournal::Outcome::pending:
+            // Neither stored nor not: nothing more is stored or read until
+            // start-up has finished it from the journal.
+            status.setFlag(FrStatus::archiveReady, false);
+            return ResultCode::ArchiveNotReady;
+    }
+    if (document->documentType() == FrStatus::registrationDoc)
+        identity::store().publishRegistrationData(document->registrationRecord());
+    return ResultCode::Success;
+}
+
+ResultCode DocumentArchive::describeStore(StoredDocument& document, StoreUnit& unit) {
+    const std::uint8_t type = document.documentType();
 
     // The next number and the end of the data area, from the last document.
     DocDescriptor last;
-    if (!open() || !readLastDocumentHeader(last)) return ResultCode::ArchiveNotReady;
+    if (!readLastDocumentHeader(last)) return ResultCode::ArchiveNotReady;
     std::uint32_t number = 0;
     std::uint64_t offset = al::kDataArea;
     if (last.number != 0 || last.dataLength != 0 || last.shiftNumber != 0 || last.dataOffset != 0) {
@@ -59,6 +85,9 @@ ResultCode DocumentArchive::storeDocument(const std::shared_ptr<StoredDocument>&
         if (!readAt(al::kBaseNumber, 4, base)) return ResultCode::ArchiveNotReady;
         number = le::u32(base.data()) + 1;
     }
+    // A full archive has no slot for the next number.
+    const std::uint64_t slot = slotOffset(number);
+    if (slot == 0) return ResultCode::ArchiveNotReady;
 
     std::uint32_t registrationNumber = number;
     if (type != FrStatus::registrationDoc) {
@@ -72,21 +101,21 @@ ResultCode DocumentArchive::storeDocument(const std::shared_ptr<StoredDocument>&
     GrossCounterSet gross;
     if (type == FrStatus::shiftCloseDoc) {
         if (!readCounters(Counters::shift, counters)) return ResultCode::ArchiveNotReady;
-        document->attachShiftCounters(counters);
+        document.attachShiftCounters(counters);
     } else if (type == FrStatus::archiveCloseDoc ||
                (type == FrStatus::registrationDoc && number >= 2)) {
         if (!readCounters(Counters::registrationTotals, counters))
             return ResultCode::ArchiveNotReady;
-        document->attachRegistrationTotals(counters);
+        document.attachRegistrationTotals(counters);
         if (type == FrStatus::archiveCloseDoc) {
             if (!readGrossCounters(gross)) return ResultCode::ArchiveNotReady;
-            document->attachGrossTotals(gross);
+            document.attachGrossTotals(gross);
         }
     }
 
     PreparedDocument prepared;
-    switch (document->prepareForStorage(number, registrationNumber, identity::store().deviceKey(),
-                                        offset, prepared)) {
+    switch (document.prepareForStorage(number, registrationNumber, identity::store().deviceKey(),
+                                       offset, prepared)) {
         case Preparation::ready:
             break;
         case Preparation::incomplete:
@@ -104,7 +133,7 @@ ResultCode DocumentArchive::storeDocument(const std::shared_ptr<StoredDocument>&
     total = 0;
     std::uint16_t dataCrc = crc::kCrc16Init;
     for (const Bytes& part : prepared.parts) {
-        if (!writeAt(offset + total, part)) return ResultCode::ArchiveNotReady;
+        writeAt(offset + total, part);
         dataCrc = crc::crc16Update(dataCrc, part.data(), part.size());
         total += part.size();
     }
@@ -115,35 +144,48 @@ ResultCode DocumentArchive::storeDocument(const std::shared_ptr<StoredDocument>&
     header.dataCrc = dataCrc;
     header.headerCrc = header.computeHeaderCrc();
 
-    const std::uint64_t slot = slotOffset(number);
-    const bool slotWritten = slot != 0 && writeHeaderAt(slot, header);
-    bool written = slotWritten;
+    writeHeaderAt(slot, header);
+    bool described = true;
     switch (type) {
         case FrStatus::registrationDoc:
-            written = recordRegistration(*document, header, slotWritten, status);
+            described = recordRegistration(document, header);
             break;
         case FrStatus::shiftOpenDoc:
-            written = recordShiftOpen(*document, header, slotWritten);
+            described = recordShiftOpen(document, header);
             break;
         case FrStatus::shiftCloseDoc:
-            written = slotWritten && writeHeaderAt(al::kLastShiftCloseCopy, header);
-            internal_storage::appendRecord(header, document->carriedCounters());
+            writeHeaderAt(al::kLastShiftCloseCopy, header);
             break;
         case FrStatus::cashInDoc:
         case FrStatus::cashOutDoc:
-            written = slotWritten && updateForCashDocument(*document);
+            described = updateForCashDocument(document);
             break;
         case FrStatus::receiptDoc:
-            written = slotWritten && updateForReceipt(*document);
+            described = updateForReceipt(document);
             break;
         case FrStatus::archiveCloseDoc:
-            internal_storage::appendRecord(header, document->carriedCounters());
             break;
     }
-    // Unless the last-document copy moves on, the next document would take
-    // this one's number and overwrite its data: its failure is a failure.
-    const bool lastWritten = writeHeaderAt(al::kLastDocumentCopy, header);
-    return written && lastWritten ? ResultCode::Success : ResultCode::ArchiveNotReady;
+    // A closing document is recorded in the internal storage in the same
+    // unit, so that the storage never misses one nor holds one twice.
+    if (type == FrStatus::registrationDoc || type == FrStatus::shiftCloseDoc ||
+        type == FrStatus::archiveCloseDoc)
+        describeInternalStorageRecord(header, document.carriedCounters(), unit, described);
+    if (!described) return ResultCode::ArchiveNotReady;
+    writeHeaderAt(al::kLastDocumentCopy, header);
+    return ResultCode::Success;
+}
+
+void DocumentArchive::describeInternalStorageRecord(const DocDescriptor& header,
+                                                    const CounterSet* counters, StoreUnit& unit,
+                                                    bool& ok) {
+    Bytes record;
+    const std::int64_t end = internal_storage::appendOffset();
+    if (end < 0 || !internal_storage::encodeRecord(header, counters, record)) {
+        ok = false;
+        return;
+    }
+    unit.add(StoreTarget::internalStorage, static_cast<std::uint64_t>(end), record);
 }
 
 bool DocumentArchive::resetCounters(Counters which, std::uint16_t shiftField) {
@@ -156,47 +198,46 @@ bool DocumentArchive::resetCounters(Counters which, std::uint16_t shiftField) {
 }
 
 bool DocumentArchive::recordRegistration(const StoredDocument& document,
-                                         const DocDescriptor& header, bool slotWritten,
-                                         FrStatus::Store& status) {
-    const bool written = slotWritten && writeHeaderAt(al::kLastRegistrationCopy, header) &&
-                         writeAt(al::kModelRecord, document.modelRecord().encode()) &&
-                         writeAt(al::kRegistrationRecord, document.registrationRecord().encode());
+                                         const DocDescriptor& header) {
+    writeHeaderAt(al::kLastRegistrationCopy, header);
+    writeAt(al::kModelRecord, document.modelRecord().encode());
+    writeAt(al::kRegistrationRecord, document.registrationRecord().encode());
     // The list has room for the registrations the device allows and never
     // grows past it.
-    const std::uint8_t count = readRegistrationCount();
+    Bytes countByte;
+    if (!readAt(al::kRegistrationCount, 1, countByte)) return false;
+    const std::uint8_t count = countByte[0];
     if (count < archive_limits::kRegistrationListCapacity) {
         writeAt(al::kRegistrationCount, Bytes{static_cast<std::uint8_t>(count + 1)});
         Bytes entry;
         le::put32(entry, header.number);
         writeAt(al::kRegistrationList + 4ull * count, entry);
     }
-    resetCounters(Counters::registrationTotals, 0);
-    identity::store().publishRegistrationData(document.registrationRecord());
-    // A registration the EEPROM did not take would not match the archive at
-    // the next start: make it known at once.
-    if (!identity::saveRegistrationData(document.registrationRecord()))
-        status.setFlag(FrStatus::eepromError, true);
-    internal_storage::appendRecord(header, document.carriedCounters());
-    return written;
+    // The EEPROM's registration record goes with the archive's: a start-up
+    // that found them apart would reject the archive. Without an EEPROM
+    // nothing is stored.
+    if (!platform::fileExists(eeprom::kPath)) return false;
+    unit_->add(StoreTarget::eeprom, identity::kRegistrationOffset,
+               document.registrationRecord().encode());
+    return resetCounters(Counters::registrationTotals, 0);
 }
 
-bool DocumentArchive::recordShiftOpen(const StoredDocument& document, const DocDescriptor& header,
-                                      bool slotWritten) {
-    const bool written = slotWritten && writeHeaderAt(al::kLastShiftOpenCopy, header);
+bool DocumentArchive::recordShiftOpen(const StoredDocument& document,
+                                      const DocDescriptor& header) {
+    writeHeaderAt(al::kLastShiftOpenCopy, header);
     const std::uint16_t shift = document.shiftNumber();
-    resetCounters(Counters::shift, shift);
+    if (!resetCounters(Counters::shift, shift)) return false;
     // Shifts opened since the registration, and the gross set's last shift.
     Bytes opened;
-    if (readAt(al::kRegistrationTotals, 2, opened)) {
-        Bytes next;
-        le::put16(next, static_cast<std::uint16_t>(le::u16(opened.data()) + 1));
-        writeAt(al::kRegistrationTotals, next);
-    }
+    if (!readAt(al::kRegistrationTotals, 2, opened)) return false;
+    Bytes next;
+    le::put16(next, static_cast<std::uint16_t>(le::u16(opened.data()) + 1));
+    writeAt(al::kRegistrationTotals, next);
     Bytes shiftBytes;
     le::put16(shiftBytes, shift);
     writeAt(al::kGrossTotals, shiftBytes);
     writeAt(al::kDepartmentTotals, Bytes(4 * DepartmentTotals::kSize, 0));
-    return written;
+    return true;
 }
 
 bool DocumentArchive::updateForCashDocument(const StoredDocument& document) {

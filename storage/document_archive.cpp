@@ -24,7 +24,7 @@ void numberKinds(Set& set) {
 }  // namespace
 
 DocumentArchive::DocumentArchive(std::string path, DocumentFactory factory)
-    : path_(std::move(path)), factory_(std::move(factory)) {}
+    : path_(std::move(path)), factory_(std::move(factory)), journal_(path_ + ".JNL") {}
 
 DocumentArchive::~DocumentArchive() {
     if (file_) platform::closeFile(file_);
@@ -42,11 +42,22 @@ bool DocumentArchive::readAt(std::uint64_t offset, std::size_t n, Bytes& out) {
         out.assign(n, 0);
         return false;
     }
-    return platform::readAt(file_, offset, n, out);
+    const bool read = platform::readAt(file_, offset, n, out);
+    if (unit_) unit_->overlay(StoreTarget::archive, offset, out);
+    return read;
 }
 
 bool DocumentArchive::writeAt(std::uint64_t offset, const Bytes& bytes) {
+    if (unit_) {
+        unit_->add(StoreTarget::archive, offset, bytes);
+        return true;
+    }
     return open() && platform::writeAt(file_, offset, bytes, platform::Durability::flushed);
+}
+
+std::uint32_t DocumentArchive::identifier() {
+    if (identifier_ == 0) identifier_ = readArchiveIdentifier();
+    return identifier_;
 }
 
 bool DocumentArchive::readHeaderAt(std::uint64_t offset, DocDescriptor& out) {
@@ -74,6 +85,25 @@ std::uint64_t DocumentArchive::slotOffset(std::uint32_t number) {
     const std::uint32_t base = baseNumber();
     if (number <= base || number - base > archive_limits::kDocumentCapacity) return 0;
     return al::kSlotsOffset + al::kSlotSize * (number - base - 1);
+}
+
+bool DocumentArchive::readHeaders(std::uint32_t first, std::uint32_t count,
+                                  std::vector<DocDescriptor>& out) {
+    constexpr std::uint32_t kSlotsAPiece = 1024;
+    out.clear();
+    out.reserve(count);
+    while (count > 0) {
+        const std::uint32_t n = std::min(count, kSlotsAPiece);
+        const std::uint64_t offset = slotOffset(first);
+        if (offset == 0 || slotOffset(first + n - 1) == 0) return false;
+        Bytes piece;
+        if (!readAt(offset, n * DocDescriptor::kSize, piece)) return false;
+        for (std::uint32_t i = 0; i < n; ++i)
+            out.push_back(DocDescriptor::decode(piece.data() + i * DocDescriptor::kSize));
+        first += n;
+        count -= n;
+    }
+    return true;
 }
 
 bool DocumentArchive::readHeader(std::uint32_t number, DocDescriptor& out) {
@@ -205,6 +235,15 @@ ResultCode DocumentArchive::readDocument(std::uint32_t number,
     if (!document || !fillDocument(header, *document)) return ResultCode::ArchiveNotReady;
     out = document;
     return ResultCode::Success;
+}
+
+std::uint32_t DocumentArchive::freePlaces() {
+    const std::uint32_t last = lastDocumentInfo().number;
+    const std::uint32_t base = baseNumber();
+    const std::uint32_t used = last > base ? last - base : 0;
+    const std::uint32_t slotsLeft =
+        used >= archive_limits::kDocumentCapacity ? 0 : archive_limits::kDocumentCapacity - used;
+    return std::min(remainingCapacity(), slotsLeft);
 }
 
 std::uint32_t remainingCapacity() { return sdcard::computeFreeDocumentPlaces(); }

@@ -9,7 +9,10 @@
 // The archive does not know the document classes: it works through the
 // StoredDocument interface and rebuilds stored documents with the factory it
 // is given. Every read and write of the file goes through the file seam
-// (platform/files.h), each write followed by a flush.
+// (platform/files.h). A store describes all its writes (archive, internal
+// storage, EEPROM) in one StoreUnit, which the store journal beside the
+// archive makes durable before any of them is made: a store takes effect
+// whole or not at all, whatever happens to the power or the card.
 //
 // Used only from the core thread; it takes no lock of its own. Status
 // fields are written through the device status, under the status lock.
@@ -19,10 +22,13 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/result_code.h"
 #include "state/status.h"
 #include "storage/records.h"
+#include "storage/store_journal.h"
+#include "storage/store_unit.h"
 #include "storage/stored_document.h"
 
 class DocumentArchive {
@@ -42,11 +48,13 @@ class DocumentArchive {
     DocumentArchive(const DocumentArchive&) = delete;
     DocumentArchive& operator=(const DocumentArchive&) = delete;
 
-    // Start-up: checks an existing archive (magics, identifier, the model and
+    // Start-up: finishes a store that a power cut interrupted (the journal),
+    // then checks an existing archive (magics, identifier, the model and
     // registration records against the device's, which may set
     // foreignArchive or fiscalized, or clear archiveReady), or creates a new
-    // one whose base number and opening totals come from the internal
-    // storage. True when the archive is fit to use.
+    // one whose base number and opening totals come from a complete internal
+    // storage (none while its lock says it is incomplete, none from sums
+    // that could not be read). True when the archive is fit to use.
     bool openOrCreate(FrStatus::Store& status = FrStatus::status());
 
     // Opens the file for update when it exists and is not open yet; true
@@ -84,28 +92,43 @@ class DocumentArchive {
     std::uint32_t baseNumber();
     // Number and date of the last document; both 0 when unreadable.
     DocumentInfo lastDocumentInfo();
+    // Documents that still fit: the card's room (remainingCapacity) and the
+    // slots this archive has left, whichever is fewer.
+    std::uint32_t freePlaces();
 
     // Stores a finished document: numbers it, has it sign and serialise
     // itself, writes its data and header and does the bookkeeping of its
-    // type. 0, or 3 (no document fit to store), 4 (not serialisable), 5 (a
-    // read or write failed) or 7 (data too long). On 3, 4, 7 and on a failed
-    // data write nothing is written, so the next store reuses the number
-    // and the offset.
+    // type (for a registration, the EEPROM's registration record and the
+    // device's current one too). 0, or 3 (no document fit to store), 4 (not
+    // serialisable), 5 (a read or write failed, or no slot is left) or 7
+    // (data too long). Whatever the answer, either everything was stored or
+    // nothing was, so a retry stores the document once. Where the card
+    // failed so that neither can be told apart before the next start,
+    // archiveReady is cleared and 5 answered; start-up finishes the store.
     ResultCode storeDocument(const std::shared_ptr<StoredDocument>& document,
                              FrStatus::Store& status = FrStatus::status());
 
     // Brings the internal storage in line with the archive at start-up, by
     // the lock-file protocol: an interrupted formation starts again from an
-    // empty file; a complete file is kept. True when the internal storage is
-    // complete.
+    // empty file (a file that cannot be removed is not accepted). A file
+    // that is there is checked against the archive's closing documents: the
+    // records from the first one that differs are made again (records of
+    // earlier archives, numbered up to the base, stay). True when the
+    // internal storage is complete.
     bool formInternalStorage();
 
     // Fills the shift state of the device status from the archive (or, for
     // an archive that has seen no shift, from the internal storage).
     void restoreStatus(FrStatus::Store& status = FrStatus::status());
 
+    // The headers of documents first ... first + count - 1, read in large
+    // sequential pieces; false when any could not be read.
+    bool readHeaders(std::uint32_t first, std::uint32_t count, std::vector<DocDescriptor>& out);
+
   private:
+    // Reads see the pending writes of a store being described.
     bool readAt(std::uint64_t offset, std::size_t n, Bytes& out);
+    // During a store, adds to its unit; otherwise writes and flushes.
     bool writeAt(std::uint64_t offset, const Bytes& bytes);
     bool readHeaderAt(std::uint64_t offset, DocDescriptor& out);
     bool writeHeaderAt(std::uint64_t offset, const DocDescriptor& header);
@@ -115,12 +138,23 @@ class DocumentArchive {
 
     bool checkExisting(FrStatus::Store& status);
     bool create();
+    bool recoverJournal();
+    std::uint32_t identifier();
+
+    // Describes every write of the store into `unit`; a read that fails, or
+    // a document that cannot be stored, answers before anything is written.
+    ResultCode describeStore(StoredDocument& document, StoreUnit& unit);
+    void describeInternalStorageRecord(const DocDescriptor& header, const CounterSet* counters,
+                                       StoreUnit& unit, bool& ok);
+    // The internal storage's records checked and made again from the
+    // archive where they differ.
+    bool bringStorageInLine();
+    bool closingHeaders(std::vector<DocDescriptor>& out);
+    bool appendStorageRecords(const std::vector<DocDescriptor>& headers);
 
     // Bookkeeping of storeDocument, by type; false when a read or write failed.
-    bool recordRegistration(const StoredDocument& document, const DocDescriptor& header,
-                            bool slotWritten, FrStatus::Store& status);
-    bool recordShiftOpen(const StoredDocument& document, const DocDescriptor& header,
-                         bool slotWritten);
+    bool recordRegistration(const StoredDocument& document, const DocDescriptor& header);
+    bool recordShiftOpen(const StoredDocument& document, const DocDescriptor& header);
     bool updateForCashDocument(const StoredDocument& document);
     bool updateForReceipt(const StoredDocument& document);
     bool resetCounters(Counters which, std::uint16_t shiftField);
@@ -130,6 +164,9 @@ class DocumentArchive {
     std::FILE* file_ = nullptr;
     std::uint32_t baseNumber_ = 0;
     bool baseNumberRead_ = false;
+    std::uint32_t identifier_ = 0;  // 0 until read
+    StoreJournal journal_;
+    StoreUnit* unit_ = nullptr;  // the store being described
 };
 
 // Documents that still fit on the card: 8/10 of its available bytes divided

@@ -105,21 +105,57 @@ bool removeStorage() { return platform::removePath(kStoragePath); }
 bool createLock() { return platform::touchFile(kLockPath); }
 bool removeLock() { return platform::removePath(kLockPath); }
 
-bool appendRecord(const DocDescriptor& header, const CounterSet* counters) {
+bool encodeRecord(const DocDescriptor& header, const CounterSet* counters, Bytes& out) {
     if (!counters && header.type != FrStatus::registrationDoc) return false;
-    Bytes record = header.encode();
+    out = header.encode();
     if (counters)
-        counters->appendTo(record);
+        counters->appendTo(out);
     else
-        record.resize(kRecordSize, 0);
+        out.resize(kRecordSize, 0);
+    return true;
+}
 
+bool appendRecord(const DocDescriptor& header, const CounterSet* counters) {
+    Bytes record;
+    return encodeRecord(header, counters, record) && appendRecords(record);
+}
+
+bool appendRecords(const Bytes& records) {
+    if (records.size() % kRecordSize != 0) return false;
     platform::FileHandle file(kStoragePath, storageExists() ? "r+b" : "w+b");
     if (!file) return false;
     const std::int64_t end = wholeRecordsEnd(file.get());
     if (end < 0) return false;
-    const bool written = platform::writeAt(file.get(), static_cast<std::uint64_t>(end), record,
-                                           platform::Durability::synced);
+    // Buffered record by record, synced once: a formation cut short is
+    // started again by its lock, a repair by the next start's check.
+    bool written = true;
+    for (std::size_t at = 0; written && at < records.size(); at += kRecordSize)
+        written = platform::writeAt(file.get(), static_cast<std::uint64_t>(end) + at,
+                                    records.data() + at, kRecordSize,
+                                    platform::Durability::buffered);
+    written = platform::syncFile(file.get()) && written;
     return file.close() == 0 && written;
+}
+
+std::int64_t appendOffset() {
+    if (!storageExists()) return 0;
+    platform::FileHandle file(kStoragePath, "rb");
+    return file ? wholeRecordsEnd(file.get()) : -1;
+}
+
+bool readHeaders(std::vector<DocDescriptor>& out) {
+    out.clear();
+    if (!storageExists()) return false;
+    RecordFile file;
+    if (!file) return false;
+    out.resize(file.count());
+    for (std::uint64_t i = 0; i < file.count(); ++i)
+        if (!file.readHeader(i, out[i])) return false;
+    return true;
+}
+
+bool keepRecords(std::uint64_t records) {
+    return platform::truncateFile(kStoragePath, records * kRecordSize);
 }
 
 std::uint32_t lastRecordNumber() {

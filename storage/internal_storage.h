@@ -20,6 +20,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "storage/records.h"
 
@@ -44,6 +45,26 @@ bool removeLock();
 // record of any other type without a counter set. True when the whole
 // record was written and synced.
 bool appendRecord(const DocDescriptor& header, const CounterSet* counters);
+
+// The record appendRecord writes, into `out`; false for a record it refuses.
+bool encodeRecord(const DocDescriptor& header, const CounterSet* counters, Bytes& out);
+
+// Where the next record goes: the end of the file's whole records (a torn
+// tail is written over); 0 when the file is missing, -1 when it is there
+// but its size cannot be taken.
+std::int64_t appendOffset();
+
+// Appends whole records (each kRecordSize bytes) in one pass, synced once
+// at the end; true when all were written and synced.
+bool appendRecords(const Bytes& records);
+
+// The headers of the file's whole records, from the first; false when the
+// file is missing or a header cannot be read.
+bool readHeaders(std::vector<DocDescriptor>& out);
+
+// Cuts the file after its first `records` records and syncs it; true when
+// it is that long afterwards.
+bool keepRecords(std::uint64_t records);
 
 // `number` of the last record's header; 0 when the file is missing, holds no
 // whole record or cannot be read.

@@ -18,6 +18,13 @@ void writeFileBytes(const std::string& path, const Bytes& content) {
               static_cast<std::streamsize>(content.size()));
 }
 
+void patchFileBytes(const std::string& path, std::uint64_t offset, const Bytes& bytes) {
+    std::fstream out(path, std::ios::binary | std::ios::in | std::ios::out);
+    out.seekp(static_cast<std::streamoff>(offset));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
 std::size_t countOf(const std::string& text, const std::string& what) {
     std::size_t n = 0;
     for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;

@@ -3,6 +3,7 @@
 // files for it.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "common/bytes.h"
@@ -15,6 +16,9 @@ inline Bytes fileBytes(const std::string& path) { return toBytes(readFile(path))
 
 // Replaces the file's content.
 void writeFileBytes(const std::string& path, const Bytes& content);
+
+// Writes `bytes` over the file's content at `offset`, the rest unchanged.
+void patchFileBytes(const std::string& path, std::uint64_t offset, const Bytes& bytes);
 
 // How many times `what` occurs in `text`, overlapping ones included.
 std::size_t countOf(const std::string& text, const std::string& what);

@@ -346,24 +346,65 @@ TEST_F(ArchiveTest, ADocumentOfAnEarlierRegistrationReadsBackWithThatRegistratio
     EXPECT_EQ(back->documentType(), 5);
 }
 
-TEST_F(ArchiveTest, FailedWritesAreReportedAndNeverOverwriteAStoredDocument) {
+TEST_F(ArchiveTest, AStoreWithAFailedWriteIsStoredOnceOrNotAtAll) {
     using platform::WriteLog;
     ASSERT_TRUE(archive().openOrCreate());
-    // The data write fails: nothing else is written, the number stays free.
+    // The journal cannot be written: nothing is stored, the number stays free.
     platform::writeLog().injectFault(1, WriteLog::Fault::fail);
     EXPECT_EQ(store(document(5)), ResultCode::ArchiveNotReady);
     EXPECT_EQ(archive().lastDocumentInfo().number, 0u);
+    EXPECT_EQ(headerAt(8).number, 0u);
     ASSERT_EQ(store(document(5)), ResultCode::Success);
     EXPECT_EQ(archive().lastDocumentInfo().number, 1u);
 
-    // The slot write tears: the store reports 5, the last-document copy
-    // still moves on, so the next document does not take this one's place.
+    // A write after the journal tears: made again with the others, stored.
     platform::writeLog().injectFault(2, WriteLog::Fault::tear);
+    EXPECT_EQ(store(document(5)), ResultCode::Success);
+    EXPECT_EQ(headerAt(8 + 64).number, 2u);
+    CounterSet shift;
+    ASSERT_TRUE(archive().readCounters(Counters::shift, shift));
+    EXPECT_EQ(shift.cashInCount, 2) << "counted once";
+
+    // The card stops taking writes after the journal: the store is left to
+    // the next start, which finishes it; until then nothing is stored.
+    FrStatus::Store status;
+    status.setFlag(FrStatus::archiveReady, true);
+    platform::writeLog().cutPower(2, WriteLog::Fault::fail);
+    EXPECT_EQ(archive().storeDocument(document(5), status), ResultCode::ArchiveNotReady);
+    EXPECT_FALSE(status.testFlags(FrStatus::archiveReady));
+    EXPECT_EQ(headerAt(8 + 128).number, 0u);
+    platform::writeLog().restorePower();
+    ASSERT_TRUE(reopen().openOrCreate());
+    EXPECT_EQ(archive().lastDocumentInfo().number, 3u);
+    EXPECT_EQ(headerAt(8 + 128).dataOffset, 16'777'300u);
+    ASSERT_TRUE(archive().readCounters(Counters::shift, shift));
+    EXPECT_EQ(shift.cashInCount, 3);
+    ASSERT_TRUE(reopen().openOrCreate());
+    ASSERT_TRUE(archive().readCounters(Counters::shift, shift));
+    EXPECT_EQ(shift.cashInCount, 3) << "a finished journal is not applied twice";
+}
+
+TEST_F(ArchiveTest, AFullArchiveRefusesBeforeWriting) {
+    ASSERT_TRUE(archive().openOrCreate());
+    // The last slot is taken: the header copy says so.
+    DocDescriptor last;
+    last.type = 5;
+    last.number = 250'000;
+    last.dataOffset = 16'777'220;
+    last.dataLength = 40;
+    testing_support::patchFileBytes(board.file(kArchivePath), al::kLastDocumentCopy,
+                                    last.encode());
+    reopen();
+    EXPECT_EQ(archive().freePlaces(), 0u);
+    const std::uint64_t writes = platform::writeLog().writes();
     EXPECT_EQ(store(document(5)), ResultCode::ArchiveNotReady);
-    EXPECT_EQ(archive().lastDocumentInfo().number, 2u);
-    ASSERT_EQ(store(document(5)), ResultCode::Success);
-    EXPECT_EQ(headerAt(8 + 2 * 64).number, 3u);
-    EXPECT_EQ(headerAt(8 + 2 * 64).dataOffset, 16'777'300u);
+    EXPECT_EQ(platform::writeLog().writes(), writes) << "nothing written";
+    EXPECT_EQ(archive().lastDocumentInfo().number, 250'000u);
+
+    last.number = 249'999;
+    testing_support::patchFileBytes(board.file(kArchivePath), al::kLastDocumentCopy,
+                                    last.encode());
+    EXPECT_EQ(reopen().freePlaces(), 1u);
 }
 
 TEST_F(ArchiveTest, TheInternalStorageIsFormedByTheLockProtocol) {
@@ -378,10 +419,20 @@ TEST_F(ArchiveTest, TheInternalStorageIsFormedByTheLockProtocol) {
     ASSERT_EQ(complete.size(), 2 * is::kRecordSize);
 
     // A complete file without a lock is kept as it is.
-    testing_support::writeFileBytes(board.file(is::kStoragePath),
-                                    Bytes(complete.begin(), complete.begin() + 470));
     EXPECT_TRUE(reopen().formInternalStorage());
-    EXPECT_EQ(testing_support::fileBytes(board.file(is::kStoragePath)).size(), 470u);
+    EXPECT_EQ(testing_support::fileBytes(board.file(is::kStoragePath)), complete);
+
+    // One that misses a record, holds a torn one or one of another document
+    // is made again from the first record that differs.
+    testing_support::writeFileBytes(board.file(is::kStoragePath),
+                                    Bytes(complete.begin(), complete.begin() + 470 + 200));
+    EXPECT_TRUE(reopen().formInternalStorage());
+    EXPECT_EQ(testing_support::fileBytes(board.file(is::kStoragePath)), complete);
+    Bytes wrong = complete;
+    wrong[470 + 1] ^= 0x01;  // the shift close's number
+    testing_support::writeFileBytes(board.file(is::kStoragePath), wrong);
+    EXPECT_TRUE(reopen().formInternalStorage());
+    EXPECT_EQ(testing_support::fileBytes(board.file(is::kStoragePath)), complete);
 
     // A lock left by an interrupted formation: the file is formed again.
     ASSERT_TRUE(is::createLock());
