@@ -69,6 +69,9 @@ Preparation BaseWorkDocument::prepareForStorage(std::uint32_t number,
                                                 PreparedDocument& out) {
     documentNumber_ = number;
     registrationNumber_ = registrationNumber;
+    // A store that is tried again signs the document as the first try did:
+    // with no sign yet among the values it signs.
+    setFiscalSign(0);
     sign(deviceKey, modelRecord().serialText());
     if (!isComplete()) return Preparation::incomplete;
     Bytes data = toTlv();
