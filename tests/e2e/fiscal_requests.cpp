@@ -63,6 +63,8 @@ Bytes position(const Position& p) {
     item.quantityDigits = 3;
     item.taxNumber = p.taxNumber;
     item.section = p.section;
+    item.discount = p.discount;
+    item.discountSum = p.discountSumKopecks;
     return encoded(hostkit::positionTlv(item));
 }
 
@@ -80,6 +82,20 @@ Bytes cashierRecord(std::uint8_t number, std::uint16_t rights, std::uint32_t pas
                     const std::string& utf8Name) {
     Bytes record{1};  // the record type of a cashier
     le::putBytes(record, hostkit::encodeCashier({number, rights, password, utf8Name}));
+    return record;
+}
+
+Bytes sectionRecord(std::uint8_t number, const std::string& utf8Name) {
+    Bytes record{static_cast<std::uint8_t>(hostkit::RecordType::Section)};
+    le::putBytes(record, hostkit::encodeSection({number, utf8Name}));
+    return record;
+}
+
+Bytes percentDiscountRecord(std::uint8_t number, std::int64_t hundredths,
+                            const std::string& utf8Name) {
+    Bytes record{static_cast<std::uint8_t>(hostkit::RecordType::Discount)};
+    le::putBytes(record, hostkit::encodeDiscount(
+                             {number, hostkit::DiscountKind::Percent, hundredths, utf8Name}));
     return record;
 }
 

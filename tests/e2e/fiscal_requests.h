@@ -76,6 +76,8 @@ struct Position {
     std::int64_t quantityMilli = 1000;  // 11023 at three decimals: 1500 is 1.5
     std::uint8_t taxNumber = 1;         // 11199
     std::uint8_t section = 1;           // 11301; 0 stands for section 1
+    std::uint8_t discount = 0;          // 11303, a discount of the table; 0 for none
+    std::int64_t discountSumKopecks = 0;  // 11304, without a table discount
 };
 Bytes position(const Position& p);
 // A free text line of a receipt, 12120.
@@ -91,6 +93,12 @@ Bytes cashAmount(std::int64_t kopecks);
 // password, name (CP866, zero-padded), 263 bytes.
 Bytes cashierRecord(std::uint8_t number, std::uint16_t rights, std::uint32_t password,
                     const std::string& utf8Name);
+
+// A section record (type 2 in front) and a percentage discount record
+// (type 3 in front, the rate in hundredths of a percent) for command 2.
+Bytes sectionRecord(std::uint8_t number, const std::string& utf8Name);
+Bytes percentDiscountRecord(std::uint8_t number, std::int64_t hundredths,
+                            const std::string& utf8Name);
 
 // One request: command and data.
 struct Request {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/register/fresh_state.h"
+
 #include "config/cashiers.h"
 #include "config/discounts.h"
 #include "config/fr_settings.h"
@@ -15,23 +17,25 @@
 #include "platform/files.h"
 #include "state/status.h"
 
+void forgetProcessState() {
+    FrStatus::status().resetStatus();
+    identity::store().reset();
+    cashiers().reset();
+    discounts().reset();
+    sections().releaseSections();
+    settings::FrSettingsCache::process().reset();
+    settings::setCurrentPaperWidth(settings::kDefaultPaperWidth);
+    CurrentDocument& open = CurrentDocument::process();
+    MutexLock hold(open.lock);
+    open.drop();
+}
+
 namespace {
 
 class FreshProcessState : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override {
-        FrStatus::status().resetStatus();
-        identity::store().reset();
-        cashiers().reset();
-        discounts().reset();
-        sections().releaseSections();
-        settings::FrSettingsCache::process().reset();
-        settings::setCurrentPaperWidth(settings::kDefaultPaperWidth);
+        forgetProcessState();
         platform::writeLog().reset();
-        {
-            CurrentDocument& open = CurrentDocument::process();
-            MutexLock hold(open.lock);
-            open.drop();
-        }
     }
 };
 
