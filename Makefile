@@ -41,6 +41,7 @@ bench: build
 	$(BUILD)/bench/bench_roundtrip
 	$(BUILD)/bench/bench_archive
 	$(BUILD)/bench/bench_fiscal_day
+	$(BUILD)/bench/bench_crash_sweep
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-arm build-asan build-tsan $(DEMO_DIR)

@@ -10,6 +10,7 @@
 #include "encoding/tags.h"
 #include "printing/receipt_operation_print.h"
 #include "state/status.h"
+#include "storage/archive_limits.h"
 
 namespace {
 
@@ -112,13 +113,27 @@ ResultCode ReceiptDoc::addPosition(const Tlv& container, std::string& replyText)
     if (newTotal.overflowed() || newTaxSum.overflowed() || newSectionSum.overflowed())
         return ResultCode::PositionInvalid;
 
-    // Counted as stored, which may be more than the host sent (the total,
-    // the tax sum, the section), so that every receipt accepted fits the
-    // archive.
-    runningSize_ += storedSize(position.toTlv());
+    // The receipt as it would be stored must fit the archive too: the
+    // position as stored (with its tax sum and discount amount), the tax
+    // and section containers and the totals may take more than the host sent.
+    const Decimal oldTotal = total_;
+    const Decimal oldTaxSum = sumAt(taxSums_, position.taxNumber);
+    const Decimal oldSectionSum = sumAt(sectionSums_, position.section->number);
+    const std::size_t positionSize = storedSize(position.toTlv());
     total_ = newTotal;
     taxSums_[position.taxNumber] = newTaxSum;
     sectionSums_[position.section->number] = newSectionSum;
+    storedPositionsSize_ += positionSize;
+    if (storedDataSize() > archive_limits::kMaxReceiptDataBytes) {
+        total_ = oldTotal;
+        taxSums_[position.taxNumber] = oldTaxSum;
+        sectionSums_[position.section->number] = oldSectionSum;
+        storedPositionsSize_ -= positionSize;
+        return ResultCode::DataTooLong;
+    }
+    // Counted as the host sent it, so that a host fits every position the
+    // running size promises.
+    runningSize_ += container.data.size() + Tlv::kHeaderSize;
     replyText = printing::printLines(position);
     positions_.push_back(std::move(position));
     return ResultCode::Success;
@@ -150,7 +165,16 @@ ResultCode ReceiptDoc::addTextLine(const Tlv& value, std::string& replyText) {
     line.number = static_cast<int>(positions_.size());
     line.text = value.getText().substr(0, ReceiptOperation::kMaxExtraLine);
     // Text lines are stored too, and count like positions.
-    if (line.usable()) runningSize_ += storedSize(line.toTlv());
+    runningSize_ += value.data.size() + Tlv::kHeaderSize;
+    if (line.usable()) {
+        textLines_.push_back(line);
+        const bool fits = storedDataSize() <= archive_limits::kMaxReceiptDataBytes;
+        textLines_.pop_back();
+        if (!fits) {
+            runningSize_ -= value.data.size() + Tlv::kHeaderSize;
+            return ResultCode::DataTooLong;
+        }
+    }
     replyText = printing::renderBlock(
         print_text::block(print_text::kSmallFont, print_text::kLeft, {line.text}), false);
     textLines_.push_back(std::move(line));
@@ -248,6 +272,7 @@ BaseWorkDocument* ReceiptDoc::copyInto(BaseWorkDocument* other) const {
     copy->positions_ = positions_;
     copy->textLines_ = textLines_;
     copy->runningSize_ = runningSize_;
+    copy->storedPositionsSize_ = storedPositionsSize_;
     copy->sections_ = sections_;
     copy->taxes_ = taxes_;
     for (const auto& [number, discount] : discounts_)

@@ -58,6 +58,9 @@ class ReceiptDoc : public BaseWorkDocument {
     std::string kindName() const;
 
     std::uint8_t kind() const { return receiptKind_; }
+    // The bytes the receipt would take in the archive, with room for the
+    // payments of its close.
+    std::size_t storedDataSize() const;
     std::uint16_t receiptNumber() const { return receiptNumber_; }
     const Decimal& total() const { return total_; }
     const Decimal& cash() const { return cash_; }
@@ -169,6 +172,9 @@ class ReceiptDoc : public BaseWorkDocument {
     std::map<std::uint8_t, Discount> discounts_;
     std::map<std::uint8_t, Decimal> taxSums_;
     std::map<std::uint8_t, Decimal> sectionSums_;
-    // The size of the stored data so far; bounds what may still be added.
+    // The size of the data so far, positions and text lines counted as the
+    // host sent them; bounds what may still be added.
     std::size_t runningSize_ = 0;
+    // The positions as they are stored.
+    std::size_t storedPositionsSize_ = 0;
 };

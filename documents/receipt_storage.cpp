@@ -28,6 +28,19 @@ Bytes ReceiptDoc::signData() const {
     return data;
 }
 
+std::size_t ReceiptDoc::storedDataSize() const {
+    // The payments are known only at the close: room for the largest of
+    // each (cash, non-cash, change).
+    constexpr std::size_t kPaymentsRoom = 3 * (Tlv::kHeaderSize + 8);
+    std::size_t size = toTlv().size() + kPaymentsRoom + storedPositionsSize_;
+    for (const auto& [number, tax] : taxes_) {
+        const auto sum = taxSums_.find(number);
+        size += tax.toTlv(number - 1, sum == taxSums_.end() ? Decimal() : sum->second).encode().size();
+    }
+    for (const auto& [number, section] : sections_) size += section.toTlv().encode().size();
+    return size;
+}
+
 std::size_t ReceiptDoc::maxDataSize() const { return archive_limits::kMaxReceiptDataBytes; }
 
 std::vector<Bytes> ReceiptDoc::archiveParts() {

@@ -311,6 +311,36 @@ TEST_F(ReceiptDocTest, EveryReceiptAcceptedFitsTheArchive) {
               Preparation::ready);
     EXPECT_LE(joined(prepared).size(), 32'768u);
     EXPECT_GT(joined(prepared).size(), 24'000u) << "the receipt was filled";
+
+    // Positions count as the host sent them: long names fill the running
+    // size to within one position of its 24 576 bytes.
+    receipt = open(ReceiptDoc::sale);
+    const Tlv named = positionTlv(std::string(120, 'n'), 100, Decimal(1, 1),
+                                  {Tlv().setText(tags::kPositionExtraLine, std::string(100, 'e'))});
+    const std::size_t sent = named.data.size() + 4;
+    std::size_t accepted = 0;
+    while (add(*receipt, named) == ResultCode::Success) ++accepted;
+    EXPECT_GT(accepted * sent, 24'576u - 2 * sent - 128) << accepted << " of " << sent << " bytes";
+    EXPECT_LT(accepted * sent, 24'576u);
+    ASSERT_EQ(close(*receipt, payments(0, 0)), ResultCode::Success);
+    ASSERT_EQ(receipt->prepareForStorage(13, 1, device.key, 16'777'220, prepared),
+              Preparation::ready);
+    EXPECT_LE(joined(prepared).size(), 32'768u);
+
+    // Small positions with their sums and discounts stored grow more than
+    // the host sent: the archive's limit refuses them first, and what was
+    // accepted still stores.
+    receipt = open(ReceiptDoc::sale);
+    const Tlv discounted =
+        positionTlv("d", 1'000'000, Decimal(1000, 9'999), {Tlv().setVarInt(tags::kDiscountSum, 1)});
+    result = ResultCode::Success;
+    while (result == ResultCode::Success) result = add(*receipt, discounted);
+    EXPECT_EQ(result, ResultCode::DataTooLong);
+    ASSERT_EQ(close(*receipt, payments(0, 0)), ResultCode::Success);
+    ASSERT_EQ(receipt->prepareForStorage(14, 1, device.key, 16'777'220, prepared),
+              Preparation::ready);
+    EXPECT_LE(joined(prepared).size(), 32'768u);
+    EXPECT_GT(joined(prepared).size(), 32'000u) << "filled to the archive's limit";
 }
 
 TEST_F(ReceiptDocTest, StoredReceiptRebuildsWithItsFieldsAndPrintsTheSame) {
