@@ -9,7 +9,11 @@
 
 #include <iostream>
 
+#include "state/status.h"
+#include "storage/archive_layout.h"
 #include "tests/crash/fiscal_life.h"
+#include "tests/crash/register_under_test.h"
+#include "tests/support/file_text.h"
 
 namespace {
 
@@ -56,6 +60,33 @@ TEST(CrashSweep, AWriteThatFailsWithTheCloseSentAgainStoresTheDocumentOnce) {
         EXPECT_TRUE(kinds.empty()) << "write " << k << " failed: " << all
                                    << (run.problems.empty() ? "" : run.problems.front());
     }
+}
+
+TEST(RejectedArchive, IsNeitherReadNorWrittenUntilAStartAcceptsIt) {
+    crash::RegisterUnderTest reg;
+    reg.board().clock = 1'800'000'000;
+    reg.start();
+    ASSERT_EQ(reg.send(fiscal::kSetFactoryNumber,
+                       fiscal::asService(toBytes(fiscal::kFactoryNumber))).code, 0);
+    const std::vector<crash::Step> life = crash::fiscalLife();
+    for (std::size_t i = 0; i < 3; ++i)  // registration, shift open, cash in
+        for (const fiscal::Request& r : life[i].requests)
+            ASSERT_EQ(reg.send(r.command, r.data).code, 0) << life[i].name;
+    ASSERT_EQ(reg.send(54, {}).code, 0);
+
+    // The second magic spoiled: start-up rejects the archive.
+    reg.drop();
+    const std::string archive = reg.file("/mnt/sd/V0XD24TX");
+    testing_support::patchFileBytes(archive, archive_layout::kSecondMagicOffset, Bytes(4, 0));
+    reg.start();
+    ASSERT_FALSE(FrStatus::status().testFlags(FrStatus::archiveReady));
+    for (std::uint8_t counters : {54, 55, 56, 57})
+        EXPECT_EQ(reg.send(counters, {}).code, 5) << int(counters);
+    EXPECT_NE(reg.send(178, fiscal::asService(Bytes{3, 0, 0, 0})).code, 0) << "no copy of it";
+    EXPECT_NE(reg.send(177, fiscal::asService(Bytes{1})).code, 0) << "no report from it";
+    const Bytes before = testing_support::fileBytes(archive);
+    for (const fiscal::Request& r : life[3].requests) reg.send(r.command, r.data);
+    EXPECT_EQ(testing_support::fileBytes(archive), before) << "nothing stored into it";
 }
 
 }  // namespace
