@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 DEMO_DIR ?= demo
 
-.PHONY: demo test build deps arm-test sanitize layers bench clean
+.PHONY: demo test build deps arm-test board-package sanitize layers bench clean
 
 deps:
 	@./scripts/install-deps.sh base
@@ -30,6 +30,17 @@ arm-test:
 	cmake -S . -B $(BUILD)-arm -DCMAKE_TOOLCHAIN_FILE=cmake/arm-linux-gnueabihf.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 	cmake --build $(BUILD)-arm -j$(JOBS)
 	cd $(BUILD)-arm && ctest --output-on-failure -j$(JOBS) -L unit
+
+# The board package: the ARM build of the register program with its systemd
+# unit, its init script and the service engineer's page (docs/board.md),
+# laid out under $(BUILD)-arm/board-package/ as on the board's root.
+board-package:
+	@./scripts/install-deps.sh base arm
+	cmake -S . -B $(BUILD)-arm -DCMAKE_TOOLCHAIN_FILE=cmake/arm-linux-gnueabihf.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake --build $(BUILD)-arm -j$(JOBS) --target okta80f
+	rm -rf $(BUILD)-arm/board-package
+	cmake --install $(BUILD)-arm --component board --prefix $(BUILD)-arm/board-package
+	tar -czf $(BUILD)-arm/okta80f-board.tar.gz -C $(BUILD)-arm/board-package .
 
 # The sanitizer trees (clang): AddressSanitizer with UndefinedBehaviorSanitizer
 # over every test, ThreadSanitizer over the tests where threads meet.

@@ -7,7 +7,7 @@
 set -euo pipefail
 
 declare -A groups=(
-    [base]="cmake g++ make libgtest-dev python3"
+    [base]="cmake g++ make libgtest-dev python3 python3-serial systemd"
     [arm]="g++-arm-linux-gnueabihf qemu-user"
     [sanitize]="clang libclang-rt-14-dev"
 )
