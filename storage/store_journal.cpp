@@ -77,9 +77,10 @@ StoreJournal::Outcome StoreJournal::commit(const StoreUnit& unit, std::uint32_t 
     // is made again with all the others (each is the final bytes of its
     // region); one that fails twice is left to the next start-up.
     if (!applyStoreUnit(unit, archive) && !applyStoreUnit(unit, archive)) return Outcome::pending;
-    // A journal left uncleared is applied again at the next start, which
-    // changes nothing while only the next store writes those regions.
-    clear();
+    // Not synced: a clear that a power cut undoes leaves a journal whose
+    // writes are all made, and applying it again at the next start changes
+    // nothing, since only the next store's journal writes those regions.
+    clear(platform::Durability::flushed);
     return Outcome::stored;
 }
 
@@ -105,11 +106,12 @@ bool StoreJournal::recover(std::uint32_t archiveIdentifier, std::FILE* archive,
             }
         }
     }
-    return clear();
+    // Synced: start-up goes on to change the internal storage.
+    return clear(platform::Durability::synced);
 }
 
-bool StoreJournal::clear() {
+bool StoreJournal::clear(platform::Durability durability) {
     Bytes head;
     if (platform::readAt(file_, 0, 4, head) && le::u32(head.data()) != kMagic) return true;
-    return platform::writeAt(file_, 0, Bytes(4, 0), platform::Durability::synced);
+    return platform::writeAt(file_, 0, Bytes(4, 0), durability);
 }

@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/files.h"
 #include "storage/store_unit.h"
 
 class StoreJournal {
@@ -57,7 +58,7 @@ class StoreJournal {
 
   private:
     bool ensureOpen();
-    bool clear();
+    bool clear(platform::Durability durability);
 
     std::string path_;
     std::FILE* file_ = nullptr;

@@ -38,6 +38,24 @@ class StoreUnit {
     // file has from `offset` on.
     void overlay(StoreTarget target, std::uint64_t offset, Bytes& out) const;
 
+    // Joins writes of `target` that lie at most `maxGap` bytes apart into
+    // one, the bytes between them as `readGap(offset, n, out)` gives them
+    // (what the file holds there): one card write instead of two. A gap that
+    // cannot be read stays a gap.
+    template <class ReadGap>
+    void joinNearWrites(StoreTarget target, std::uint64_t maxGap, ReadGap readGap) {
+        for (std::size_t i = 0; i + 1 < writes_.size(); ++i) {
+            const Write& a = writes_[i];
+            const Write& b = writes_[i + 1];
+            const std::uint64_t end = a.offset + a.bytes.size();
+            if (a.target != target || b.target != target || b.offset - end > maxGap) continue;
+            Bytes gap;
+            if (!readGap(end, static_cast<std::size_t>(b.offset - end), gap)) continue;
+            add(target, end, gap);  // touches both: the three become one
+            --i;
+        }
+    }
+
     // The writes, ordered by target and offset, none overlapping or touching
     // another of the same target.
     const std::vector<Write>& writes() const { return writes_; }
