@@ -20,6 +20,7 @@
 
 #include "app/run_modes.h"
 #include "sim/board_dir.h"
+#include "sim/board_timings.h"
 #include "sim/board_lock.h"
 #include "sim/clock_offset.h"
 #include "sim/line_log.h"
@@ -102,6 +103,10 @@ int main(int argc, char** argv) {
     const sim::BoardClock clock =
         sim::boardClock(sim::readTextFile(root + "/clock-offset"), std::time(nullptr));
     if (!clock.time) return fail(root + "/" + clock.problem);
+    sim::BoardTimings timings;
+    std::string timingProblem;
+    if (!sim::readBoardTimings(root, options.boardTimings, timings, timingProblem))
+        return fail(root + "/" + timingProblem);
 
     sigset_t signals;
     sigemptyset(&signals);
@@ -114,7 +119,8 @@ int main(int argc, char** argv) {
         sim::Pty registerEnd, hostEnd, printerEnd;
         platform::installBoard(std::make_unique<sim::SimBoard>(
             root, std::map<std::string, std::string>{{"/dev/ttyGS0", registerEnd.slavePath()},
-                                                     {"/dev/ttyS0", printerEnd.slavePath()}}));
+                                                     {"/dev/ttyS0", printerEnd.slavePath()}},
+            timings.cardWriteMs));
         auto log = std::make_unique<sim::LineLog>(root + "/line.log");
         auto relay =
             std::make_unique<sim::LineRelay>(registerEnd.master(), hostEnd.master(),
@@ -142,7 +148,8 @@ int main(int argc, char** argv) {
         sim::PrinterLine printer(printerEnd.master(),
                                  [&virtualPrinter](const unsigned char* p, std::size_t n) {
                                      virtualPrinter.receive(p, n);
-                                 });
+                                 },
+                                 timings.printerBaud);
 
         RunHooks hooks;
         hooks.stop = &stopRequested;

@@ -39,6 +39,10 @@ class Board {
     // when a signal interrupts it.
     virtual void sleepMs(int ms) = 0;
 
+    // Called after every write and every sync that reaches the SD card: a
+    // board whose card takes time for them spends it here.
+    virtual void cardWriteTime() {}
+
     // Seeds the process's pseudo-random generator.
     virtual void seedRandom(unsigned seed) = 0;
     // The generator's next value, 0 ... RAND_MAX.

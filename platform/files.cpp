@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "platform/board.h"
@@ -21,6 +22,38 @@ bool syncParentDirectory(const std::string& file) {
     bool synced = ::fsync(fd) == 0;
     ::close(fd);
     return synced;
+}
+
+// The streams open on the SD card, whose writes and syncs take the card's
+// time on a board that has one.
+class CardStreams {
+  public:
+    void opened(std::FILE* f, std::string_view boardPath) {
+        if (!f || !boardPath.starts_with(kCardPrefix)) return;
+        MutexLock lock(mutex_);
+        streams_.insert(f);
+    }
+    void closed(std::FILE* f) {
+        MutexLock lock(mutex_);
+        streams_.erase(f);
+    }
+    bool onCard(std::FILE* f) const {
+        MutexLock lock(mutex_);
+        return streams_.count(f) != 0;
+    }
+    static CardStreams& process() {
+        static CardStreams* streams = new CardStreams();  // lives until exit
+        return *streams;
+    }
+
+  private:
+    static constexpr std::string_view kCardPrefix = "/mnt/sd/";
+    mutable Mutex mutex_;
+    std::set<std::FILE*> streams_ GUARDED_BY(mutex_);
+};
+
+void spendCardTime(std::FILE* f) {
+    if (CardStreams::process().onCard(f)) board().cardWriteTime();
 }
 
 bool seek(std::FILE* f, std::uint64_t offset) {
@@ -46,10 +79,15 @@ bool fileExists(std::string_view boardPath) {
 }
 
 std::FILE* openFile(std::string_view boardPath, const char* mode) {
-    return ::fopen64(board().path(boardPath).c_str(), mode);
+    std::FILE* f = ::fopen64(board().path(boardPath).c_str(), mode);
+    CardStreams::process().opened(f, boardPath);
+    return f;
 }
 
-int closeFile(std::FILE* f) { return std::fclose(f); }
+int closeFile(std::FILE* f) {
+    CardStreams::process().closed(f);
+    return std::fclose(f);
+}
 
 std::size_t readAt(std::FILE* f, std::uint64_t offset, std::uint8_t* p, std::size_t n) {
     if (!seek(f, offset)) return 0;
@@ -74,7 +112,9 @@ bool writeAt(std::FILE* f, std::uint64_t offset, const std::uint8_t* p, std::siz
         return false;
     }
     const bool written = std::fwrite(p, 1, n, f) == n;
-    return carry(f, durability) && written;
+    const bool carried = carry(f, durability);
+    spendCardTime(f);
+    return carried && written;
 }
 
 bool truncateFile(std::string_view boardPath, std::uint64_t size) {
@@ -123,7 +163,11 @@ bool renamePath(std::string_view from, std::string_view to) {
     return true;
 }
 
-bool syncFile(std::FILE* f) { return std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0; }
+bool syncFile(std::FILE* f) {
+    const bool synced = std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0;
+    spendCardTime(f);
+    return synced;
+}
 
 bool makeDirectory(std::string_view boardPath) {
     std::string dir = board().path(boardPath);

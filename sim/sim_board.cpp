@@ -1,5 +1,8 @@
 #include "sim/sim_board.h"
 
+#include <chrono>
+#include <thread>
+
 #include <sys/statvfs.h>
 
 #include <ctime>
@@ -24,9 +27,13 @@ bool readNumber(const std::string& file, long long& value) {
 }
 }  // namespace
 
-SimBoard::SimBoard(std::string root, std::map<std::string, std::string> lines)
-    : root_(std::move(root)), lines_(std::move(lines)) {
+SimBoard::SimBoard(std::string root, std::map<std::string, std::string> lines, int cardWriteMs)
+    : root_(std::move(root)), lines_(std::move(lines)), cardWriteMs_(cardWriteMs) {
     while (root_.size() > 1 && root_.back() == '/') root_.pop_back();
+}
+
+void SimBoard::cardWriteTime() {
+    if (cardWriteMs_ > 0) std::this_thread::sleep_for(std::chrono::milliseconds(cardWriteMs_));
 }
 
 std::string SimBoard::path(std::string_view boardPath) const {

@@ -6,7 +6,8 @@
 // ROOT/clock-offset (see clock_offset.h), and the SD card is
 // ROOT/dev/mmcblk0p1 (present or not) with its file system in ROOT/mnt/sd/.
 // ROOT/sd-free-bytes, when present, stands for the card's available bytes.
-// Pauses and pseudo-random numbers are the real board's.
+// Pauses and pseudo-random numbers are the real board's; every write and
+// sync on the card takes `cardWriteMs` (0: no time of its own).
 
 #include <atomic>
 #include <map>
@@ -20,7 +21,8 @@ class SimBoard : public platform::RealBoard {
   public:
     // `lines` maps board device paths such as "/dev/ttyGS0" to the devices
     // that stand for them.
-    explicit SimBoard(std::string root, std::map<std::string, std::string> lines = {});
+    explicit SimBoard(std::string root, std::map<std::string, std::string> lines = {},
+                      int cardWriteMs = 0);
 
     std::string path(std::string_view boardPath) const override;
     // This machine's clock when ROOT/clock-offset does not give a time the
@@ -31,6 +33,7 @@ class SimBoard : public platform::RealBoard {
     bool mountCard() override;
     bool cardMounted() const override;
     std::uint64_t cardAvailableBytes() const override;
+    void cardWriteTime() override;
 
     const std::string& root() const { return root_; }
     std::string clockOffsetPath() const { return root_ + "/clock-offset"; }
@@ -39,6 +42,7 @@ class SimBoard : public platform::RealBoard {
     std::string root_;
     std::map<std::string, std::string> lines_;
     bool mounted_ = false;
+    int cardWriteMs_ = 0;
     mutable std::atomic<bool> badOffsetReported_{false};
 };
 

@@ -23,6 +23,8 @@ bool parseSimOptions(int argc, const char* const* argv, SimOptions& out, std::st
         const std::string_view arg = argv[i];
         if (arg == "-h" || arg == "--help") {
             out.help = true;
+        } else if (arg == "--board-timings") {
+            out.boardTimings = true;
         } else if (arg == "--root" || arg.starts_with("--root=")) {
             if (rootGiven) {
                 error = "--root is given twice";
@@ -67,6 +69,10 @@ Runs the register program on a simulated board kept in DIR (made when
 missing; a restart on the same DIR continues from the stored state).
 
   --root DIR   the board's directory; one simulator per DIR
+  --board-timings
+               the printer line at the board's 57 600 baud and every write
+               and sync on the card taking 3 ms, unless DIR/printer-baud or
+               DIR/sd-write-ms say otherwise (either file works alone too)
   -c           erase the EEPROM image, print its dump and exit
   -d           print the EEPROM image's dump and exit
   -s           serve the host line only, without the register's core:

@@ -11,6 +11,8 @@ struct SimOptions {
     // The register program's own arguments: empty, or one mode.
     std::vector<std::string> mode;
     bool help = false;
+    // The printer line and the card at the board's speed (sim/board_timings.h).
+    bool boardTimings = false;
 };
 
 // Parses argv[1 ...]. False with `error` set for an unknown option, a
