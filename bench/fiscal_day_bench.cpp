@@ -4,12 +4,16 @@
 // every 100 receipts, shift close. Prints the round trip of each command
 // kind (p50, p99) and the receipts per minute from shift open to shift
 // close, beside the floor that the protocol's own waits put under the same
-// exchange.
+// exchange; then the same day on a board with the board's timings (the
+// printer line at 57 600 baud, 3 ms a card write), whose floor adds the
+// time the printed bytes take on the line.
 //
 //   bench_fiscal_day [receipts]      (default 1 000)
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <filesystem>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -27,18 +31,32 @@ using Clock = std::chrono::steady_clock;
 // Every exchange with the core waits at least the link's 10 ms pause before
 // it answers and one 20 ms poll of the done flag; the core itself picks a
 // request up at its next 20 ms poll.
-constexpr double kCoreExchangeFloorMs = 30.0;
+constexpr double kLinkPauseMs = 10.0;
+constexpr double kDonePollMs = 20.0;
+constexpr double kCoreExchangeFloorMs = kLinkPauseMs + kDonePollMs;
 
 class Timings {
   public:
+    // `rawPath` is the virtual printer's raw.bin; with `baud` set, the bytes
+    // printed add their time on the line to the floor.
+    Timings(std::string rawPath, int baud) : rawPath_(std::move(rawPath)), baud_(baud) {}
+
     // Times one call of `kind`, which makes `exchanges` exchanges with the core.
     template <class Call>
     auto time(const std::string& kind, Call call, int exchanges = 1) {
-        exchanges_[kind] = exchanges;
+        const auto printedBefore = printed();
         const auto start = Clock::now();
         auto result = call();
         ms_[kind].push_back(
             std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        const double lineMs =
+            baud_ > 0 ? static_cast<double>(printed() - printedBefore) * 10'000.0 / baud_ : 0.0;
+        // The core prints within its exchange: the link sees it done at the
+        // first of its 20 ms polls after the bytes have left.
+        const double floor = kCoreExchangeFloorMs * (exchanges - 1) + kLinkPauseMs +
+                             kDonePollMs * std::max(1.0, std::ceil(lineMs / kDonePollMs));
+        floorMs_[kind] += floor;
+        dayFloorMs += floor;
         if (!result) {
             std::fprintf(stderr, "bench_fiscal_day: %s: %s\n", kind.c_str(),
                          result.describe().c_str());
@@ -48,7 +66,8 @@ class Timings {
     }
 
     void print() {
-        std::printf("%-28s %8s %10s %10s   floor\n", "command", "count", "p50 ms", "p99 ms");
+        std::printf("%-28s %8s %10s %10s %10s\n", "command", "count", "p50 ms", "p99 ms",
+                    "floor ms");
         for (auto& entry : ms_) {
             const std::string& kind = entry.first;
             std::vector<double>& ms = entry.second;
@@ -56,14 +75,25 @@ class Timings {
             auto at = [&](double q) {
                 return ms[std::min(ms.size() - 1, static_cast<std::size_t>(q * ms.size()))];
             };
-            std::printf("%-28s %8zu %10.2f %10.2f   %.0f ms\n", kind.c_str(), ms.size(), at(0.50),
-                        at(0.99), kCoreExchangeFloorMs * exchanges_[kind]);
+            std::printf("%-28s %8zu %10.2f %10.2f %10.1f\n", kind.c_str(), ms.size(), at(0.50),
+                        at(0.99), floorMs_[kind] / static_cast<double>(ms.size()));
         }
     }
 
+    // The floor of every call timed since the last reset of it.
+    double dayFloorMs = 0;
+
   private:
+    std::uintmax_t printed() const {
+        std::error_code ec;
+        const std::uintmax_t size = std::filesystem::file_size(rawPath_, ec);
+        return ec ? 0 : size;
+    }
+
+    std::string rawPath_;
+    int baud_;
     std::map<std::string, std::vector<double>> ms_;
-    std::map<std::string, int> exchanges_;
+    std::map<std::string, double> floorMs_;
 };
 
 // A document without data of its own: open, then close.
@@ -87,17 +117,16 @@ hostkit::Position item(std::mt19937& random, int n) {
     return p;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    const int receipts = argc > 1 ? std::atoi(argv[1]) : 1000;
-    e2e::SimProcess sim;
-    if (!sim.waitReady()) {
+// One day on a simulator started with `simArgs`; `baud` is its printer
+// line's speed (0: unthrottled).
+int runDay(const char* title, const std::vector<std::string>& simArgs, int baud, int receipts) {
+    e2e::SimProcess sim(simArgs);
+    if (!sim.waitReady(60000)) {
         std::fprintf(stderr, "the simulator did not start:\n%s\n", sim.output().c_str());
         return 1;
     }
     hostkit::Register reg(sim.client());
-    Timings t;
+    Timings t(sim.root() + "/printer/raw.bin", baud);
     using hostkit::DocumentType;
 
     t.time("63 factory number", [&] { return reg.setFactoryNumber("0000000042"); });
@@ -111,6 +140,7 @@ int main(int argc, char** argv) {
            [&] { return reg.closeRegistration("7701234567", "9999078900001234"); });
 
     const auto dayStart = Clock::now();
+    t.dayFloorMs = 0;
     t.time(
         "17/18 shift open", [&] { return openAndClose(reg, DocumentType::ShiftOpen); }, 2);
     t.time(
@@ -147,13 +177,25 @@ int main(int argc, char** argv) {
         "19/20 shift close", [&] { return openAndClose(reg, DocumentType::ShiftClose); }, 2);
     const double minutes = std::chrono::duration<double>(Clock::now() - dayStart).count() / 60.0;
 
-    std::printf("a fiscal day through okta80f-sim: %d receipts, %ld positions\n", receipts,
-                positions);
+    const double floorMinutes = t.dayFloorMs / 60'000.0;
+
+    std::printf("%s: %d receipts, %ld positions\n", title, receipts, positions);
     t.print();
     const double exchangesPerReceipt = 2.0 + static_cast<double>(positions) / receipts;
-    std::printf("receipts per minute, shift open to shift close: %.0f\n", receipts / minutes);
-    std::printf("floor: %.1f exchanges a receipt at %.0f ms each: %.0f receipts per minute\n",
+    std::printf("receipts per minute, shift open to shift close: %.0f (%.1f %% of the floor's)\n",
+                receipts / minutes, 100.0 * floorMinutes / minutes);
+    std::printf("floor: %.1f exchanges a receipt at %.0f ms each%s: %.0f receipts per minute\n\n",
                 exchangesPerReceipt, kCoreExchangeFloorMs,
-                60'000.0 / (exchangesPerReceipt * kCoreExchangeFloorMs));
+                baud > 0 ? ", and the printed bytes' time on the line" : "",
+                receipts / floorMinutes);
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int receipts = argc > 1 ? std::atoi(argv[1]) : 1000;
+    if (runDay("a fiscal day through okta80f-sim", {}, 0, receipts) != 0) return 1;
+    return runDay("the same day with the board's timings (--board-timings)", {"--board-timings"},
+                  57'600, receipts);
 }

@@ -43,6 +43,12 @@ class Board {
     // board whose card takes time for them spends it here.
     virtual void cardWriteTime() {}
 
+    // Carries what was written to the open file `fd` onto the medium
+    // (fsync); true when it is there. A simulated board, whose power cut
+    // ends the process and keeps everything written, may leave this
+    // machine's disk alone.
+    virtual bool syncToMedium(int fd);
+
     // Seeds the process's pseudo-random generator.
     virtual void seedRandom(unsigned seed) = 0;
     // The generator's next value, 0 ... RAND_MAX.

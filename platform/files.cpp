@@ -19,7 +19,7 @@ bool syncParentDirectory(const std::string& file) {
     std::string dir = std::filesystem::path(file).parent_path().string();
     int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;
-    bool synced = ::fsync(fd) == 0;
+    bool synced = board().syncToMedium(fd);
     ::close(fd);
     return synced;
 }
@@ -122,7 +122,7 @@ bool truncateFile(std::string_view boardPath, std::uint64_t size) {
     if (writeLog().nextWrite(0, fault)) return false;
     const int fd = ::open(board().path(boardPath).c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) return false;
-    const bool cut = ::ftruncate64(fd, static_cast<off64_t>(size)) == 0 && ::fsync(fd) == 0;
+    const bool cut = ::ftruncate64(fd, static_cast<off64_t>(size)) == 0 && board().syncToMedium(fd);
     ::close(fd);
     return cut;
 }
@@ -164,7 +164,7 @@ bool renamePath(std::string_view from, std::string_view to) {
 }
 
 bool syncFile(std::FILE* f) {
-    const bool synced = std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0;
+    const bool synced = std::fflush(f) == 0 && board().syncToMedium(::fileno(f));
     spendCardTime(f);
     return synced;
 }
@@ -180,7 +180,7 @@ bool touchFile(std::string_view boardPath) {
     std::string file = board().path(boardPath);
     int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     if (fd >= 0) {
-        ::fsync(fd);
+        board().syncToMedium(fd);
         ::close(fd);
     }
     syncParentDirectory(file);

@@ -32,6 +32,8 @@ SimBoard::SimBoard(std::string root, std::map<std::string, std::string> lines, i
     while (root_.size() > 1 && root_.back() == '/') root_.pop_back();
 }
 
+bool SimBoard::syncToMedium(int) { return true; }
+
 void SimBoard::cardWriteTime() {
     if (cardWriteMs_ > 0) std::this_thread::sleep_for(std::chrono::milliseconds(cardWriteMs_));
 }
