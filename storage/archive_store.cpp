@@ -178,24 +178,21 @@ ResultCode DocumentArchive::describeStore(StoredDocument& document, StoreUnit& u
     }
     // A closing document is recorded in the internal storage in the same
     // unit, so that the storage never misses one nor holds one twice.
-    if (type == FrStatus::registrationDoc || type == FrStatus::shiftCloseDoc ||
-        type == FrStatus::archiveCloseDoc)
-        describeInternalStorageRecord(header, document.carriedCounters(), unit, described);
+    if (described && (type == FrStatus::registrationDoc || type == FrStatus::shiftCloseDoc ||
+                      type == FrStatus::archiveCloseDoc))
+        described = describeInternalStorageRecord(header, document.carriedCounters(), unit);
     if (!described) return ResultCode::ArchiveNotReady;
     writeHeaderAt(al::kLastDocumentCopy, header);
     return ResultCode::Success;
 }
 
-void DocumentArchive::describeInternalStorageRecord(const DocDescriptor& header,
-                                                    const CounterSet* counters, StoreUnit& unit,
-                                                    bool& ok) {
+bool DocumentArchive::describeInternalStorageRecord(const DocDescriptor& header,
+                                                    const CounterSet* counters, StoreUnit& unit) {
     Bytes record;
     const std::int64_t end = internal_storage::appendOffset();
-    if (end < 0 || !internal_storage::encodeRecord(header, counters, record)) {
-        ok = false;
-        return;
-    }
+    if (end < 0 || !internal_storage::encodeRecord(header, counters, record)) return false;
     unit.add(StoreTarget::internalStorage, static_cast<std::uint64_t>(end), record);
+    return true;
 }
 
 bool DocumentArchive::resetCounters(Counters which, std::uint16_t shiftField) {

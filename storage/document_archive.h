@@ -144,8 +144,8 @@ class DocumentArchive {
     // Describes every write of the store into `unit`; a read that fails, or
     // a document that cannot be stored, answers before anything is written.
     ResultCode describeStore(StoredDocument& document, StoreUnit& unit);
-    void describeInternalStorageRecord(const DocDescriptor& header, const CounterSet* counters,
-                                       StoreUnit& unit, bool& ok);
+    bool describeInternalStorageRecord(const DocDescriptor& header, const CounterSet* counters,
+                                       StoreUnit& unit);
     // The internal storage's records checked and made again from the
     // archive where they differ.
     bool bringStorageInLine();
