@@ -39,13 +39,13 @@ class RegisterCalls : public ::testing::Test {
 };
 
 TEST_F(RegisterCalls, AuthorisedCallsCarryTheCashierPrefix) {
-    start(host_test::answerAll(encodeCashier({7, kRightSale, 77, "Петрова"})));
+    start(host_test::answerAll(encodeCashier({7, rightBit(Right::Sale), 77, "Петрова"})));
     auto c = reg.readCashier(7);
     ASSERT_TRUE(c.ok()) << c.describe();
     EXPECT_EQ(last().command, 1);
     EXPECT_EQ(last().data, prefix5({1, 7}));
     EXPECT_EQ(c->name, "Петрова");
-    EXPECT_EQ(c->rights, kRightSale);
+    EXPECT_EQ(c->rights, rightBit(Right::Sale));
 
     ASSERT_TRUE(reg.setClock(0x66554433).ok());
     EXPECT_EQ(last().command, 4);
