@@ -1,6 +1,8 @@
 // okta-host report, control-tape, copy: printing without making a fiscal
 // document (commands 177, 58, 178).
 
+#include <utility>
+
 #include "host/tool/cli.h"
 #include "host/tool/values.h"
 
@@ -18,10 +20,15 @@ int printReport(Context& ctx, ReportType type, const std::string& name, std::uin
 }
 
 int runPeriod(Context& ctx, const Args& args) {
+    std::string first = args.positional[0], second = args.positional[1];
     std::uint32_t from = 0, to = 0;
     std::string error;
-    if (!parseTime(args.positional[0], from, error) ||
-        !parseTime(args.positional[1], to, error, true))
+    if (!parseTime(first, from, error) || !parseTime(second, to, error))
+        return ctx.fail(kUsage, error);
+    // A period given backwards is put in order before TO is taken to the
+    // end of its day.
+    if (from > to) std::swap(first, second);
+    if (!parseTime(first, from, error) || !parseTime(second, to, error, true))
         return ctx.fail(kUsage, error);
     return printReport(ctx, ReportType::Period, "period", from, to);
 }
