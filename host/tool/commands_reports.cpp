@@ -1,6 +1,7 @@
 // okta-host report, control-tape, copy: printing without making a fiscal
 // document (commands 177, 58, 178).
 
+#include <cstdio>
 #include <utility>
 
 #include "host/tool/cli.h"
@@ -62,6 +63,11 @@ int runControlTape(Context& ctx, const Args& args) {
         const hostkit::Refusal* refusal = r.refusal();
         const std::uint32_t stop = refusal ? hostkit::controlTapeStop(*refusal).value_or(0) : 0;
         if (stop != 0 && stop + 1 > start) {
+            if (!ctx.json)
+                std::fprintf(stderr,
+                             "okta-host: the control tape is printed to document %u; going on "
+                             "from %u\n",
+                             static_cast<unsigned>(stop), static_cast<unsigned>(stop + 1));
             start = stop + 1;
             continue;
         }

@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "host/rules.h"
 #include "host/tool/cli.h"
+#include "host/tool/wait_notice.h"
 
 namespace hosttool {
 
@@ -177,9 +179,14 @@ int runOktaHost(std::vector<std::string> words) {
     if (ctx.cashierSent)
         if (int status = checkLogin(ctx)) return status;
 
-    if (ctx.trace)
-        ctx.client.setTrace(
-            [](const hostkit::TraceEvent& e) { std::cerr << hostkit::formatTrace(e) << "\n"; });
+    // Long waits are told on standard error, except to a script that reads
+    // --json.
+    std::optional<WaitNotice> notice;
+    if (!ctx.json) notice.emplace();
+    ctx.client.setTrace([&ctx, &notice](const hostkit::TraceEvent& e) {
+        if (ctx.trace) std::cerr << hostkit::formatTrace(e) << "\n";
+        if (notice) notice->observe(e);
+    });
     ctx.client.setTimeoutMs(ctx.timeoutMs);
     ctx.reg.setLogin(ctx.login);
     if (!ctx.connect()) return kNoLine;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -147,6 +148,23 @@ TEST_F(OktaHostMessagesE2E, APeriodGivenBackwardsRunsFromTheFirstDayToTheEndOfTh
     const std::string bounds = traceBytes(localTime(2026, 12, 1, 0, 0, 0)) + " " +
                                traceBytes(localTime(2026, 12, 31, 23, 59, 59));
     EXPECT_NE(err.find(bounds), std::string::npos) << bounds << "\n" << err;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(OktaHostWaitsE2E, ALongWaitIsToldOnStandardErrorButNotInJson) {
+    e2e::SimProcess sim;
+    ASSERT_TRUE(sim.waitReady()) << sim.output();
+    std::ofstream(sim.root() + "/printer/state") << "offline\n";
+    std::string out, err;
+    // The silent printer holds the register about 19 s; okta-host gives up
+    // after 6, having said at 3 s what it waits for.
+    EXPECT_EQ(sim.runHost({"--timeout", "6000", "print", "x"}, out, &err), 4) << err;
+    EXPECT_NE(err.find("okta-host: waiting for the printer… (3 s)\n"), std::string::npos) << err;
+    EXPECT_EQ(sim.runHost({"--json", "--timeout", "6000", "print", "x"}, out, &err), 4) << err;
+    EXPECT_EQ(err.find("waiting"), std::string::npos) << err;
 }
 
 }  // namespace
