@@ -2,6 +2,9 @@
 BUILD ?= build
 JOBS ?= 2
 DEMO_DIR ?= demo
+# Optimised, without debug information: it makes a fresh build half as slow
+# again. A tree for a debugger: cmake -S . -B build-debug -DCMAKE_BUILD_TYPE=Debug
+BUILD_FLAGS ?= -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG"
 
 .PHONY: demo test build configure deps arm-test sanitize layers bench clean
 
@@ -9,7 +12,7 @@ deps:
 	@./scripts/install-deps.sh base
 
 configure: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake -S . -B $(BUILD) $(BUILD_FLAGS) >/dev/null
 
 build: configure
 	cmake --build $(BUILD) -j$(JOBS)
