@@ -26,6 +26,12 @@ constexpr CommandMeaning kCommandMeanings[] = {
     {25, ResultCode::NoDocumentObject, "the archive-close document is unfit to store"},
     {163, ResultCode::NoDocumentObject, "the cash-in document is unfit to store"},
     {165, ResultCode::NoDocumentObject, "the cash-out document is unfit to store"},
+    {1, ResultCode::NoRight, "the cashier lacks the right, or the cashier was not found"},
+    {50, ResultCode::EepromError, "the device key is empty"},
+    {58, ResultCode::NotFound, "nothing to print: no shift opened yet, or no document from there"},
+    {177, ResultCode::NotFound, "nothing to report: no shift opened yet, or nothing matched"},
+    {178, ResultCode::NotFound, "no such document"},
+    {177, ResultCode::TypeMismatch, "unknown report type"},
 };
 
 // Commands that open a document: their 3 can only mean that no document

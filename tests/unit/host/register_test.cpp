@@ -138,4 +138,37 @@ TEST_F(RegisterCalls, DocumentsValueByValue) {
     EXPECT_NE(reg.addTax(0, {TaxKind::OnTop, 2000, std::string(31, 'x')}).rejected(), nullptr);
 }
 
+// A sale in one call: open, each position, close; a refused position
+// cancels the receipt and gives that refusal.
+TEST_F(RegisterCalls, ASaleInOneCallOpensAddsClosesOrCancels) {
+    Bytes reply(32, 0);
+    le::store64(reply.data() + 16, 9100);  // total
+    le::store64(reply.data() + 24, 900);   // change
+    start([&reply](const Incoming& in, int) {
+        return responseFrame(0, in.id, in.command == 22 ? reply : Bytes{});
+    });
+    Position bread;
+    bread.name = "Хлеб";
+    bread.price = 4550;
+    bread.quantity = 2;
+    auto sold = reg.sell({bread}, 10000, 0);
+    ASSERT_TRUE(sold.ok()) << sold.describe();
+    EXPECT_EQ(*sold->total, 9100);
+    EXPECT_EQ(*sold->change, 900);
+    std::vector<std::uint8_t> commands;
+    for (const Incoming& in : fake->received()) commands.push_back(in.command);
+    EXPECT_EQ(commands, (std::vector<std::uint8_t>{21, 7, 22}));
+    EXPECT_EQ(fake->received()[0].data, prefix5({0}));  // a sale
+    EXPECT_EQ(fake->received()[2].data, receiptCloseData(10000, 0));
+
+    start([](const Incoming& in, int) { return responseFrame(in.command == 7 ? 45 : 0, in.id); });
+    auto refused = reg.sell({bread, bread});
+    ASSERT_NE(refused.refusal(), nullptr);
+    EXPECT_EQ(refused.refusal()->result(), ResultCode::TaxNotFound);
+    commands.clear();
+    for (const Incoming& in : fake->received()) commands.push_back(in.command);
+    EXPECT_EQ(commands, (std::vector<std::uint8_t>{21, 7, 6}));
+    EXPECT_NE(reg.sell({}).rejected(), nullptr);
+}
+
 }  // namespace
