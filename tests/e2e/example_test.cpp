@@ -12,7 +12,6 @@
 #include <ctime>
 #include <thread>
 
-#include "tests/e2e/sim_process.h"
 #include "tests/support/file_text.h"
 #include "tests/support/temp_board.h"
 
@@ -42,6 +41,35 @@ void installKitAndBuildExamples(const std::string& work) {
     ASSERT_EQ(shell("cmake --build '" + work + "/build'", out), 0) << out;
 }
 
+// The installed simulator on `work`/board, started as a POS project's tests
+// start it, and stopped (SIGTERM) at the end of the test.
+class InstalledSimulator {
+  public:
+    explicit InstalledSimulator(const std::string& work)
+        : board_(work + "/board"), pidFile_(work + "/sim.pid"), log_(work + "/sim.log") {
+        const std::string start = "'" + work + "/prefix/bin/okta80f-sim' --root '" + board_ +
+                                  "' >'" + log_ + "' 2>&1 & echo $! >'" + pidFile_ + "'";
+        if (std::system(start.c_str()) != 0) return;
+        pid_ = std::atoi(testing_support::readFile(pidFile_).c_str());
+    }
+    ~InstalledSimulator() {
+        if (pid_ > 0) ::kill(pid_, SIGTERM);
+    }
+
+    // Waits for READY on the host line; false when it does not come.
+    bool waitReady() {
+        for (int i = 0; i < 400 && output().find("READY ") == std::string::npos; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return output().find("READY " + hostLine()) != std::string::npos;
+    }
+    std::string output() const { return testing_support::readFile(log_); }
+    std::string hostLine() const { return board_ + "/host-line"; }
+
+  private:
+    std::string board_, pidFile_, log_;
+    pid_t pid_ = -1;
+};
+
 TEST(ExampleE2E, BuildsAgainstTheInstalledPackageAndReadsTheClock) {
     const std::string work = testing_support::makeTempDir("okta-example-");
     const std::string prefix = work + "/prefix";
@@ -55,7 +83,7 @@ TEST(ExampleE2E, BuildsAgainstTheInstalledPackageAndReadsTheClock) {
     EXPECT_EQ(shell("ls '" + prefix + "/lib'", out), 0);
     EXPECT_EQ(out, "cmake\nlibokta_common.a\nlibokta_host.a\n");
 
-    e2e::SimProcess sim;
+    InstalledSimulator sim(work);
     ASSERT_TRUE(sim.waitReady()) << sim.output();
     const long long before = std::time(nullptr);
     ASSERT_EQ(shell("'" + work + "/build/pos-example' '" + sim.hostLine() + "'", out), 0) << out;
@@ -75,22 +103,10 @@ TEST(ExampleE2E, ASaleProgramSellsOnTheInstalledSimulator) {
     const std::string bin = work + "/prefix/bin/";
     ASSERT_NO_FATAL_FAILURE(installKitAndBuildExamples(work));
 
-    // The installed simulator, as a POS project's tests start it.
-    const std::string board = work + "/board";
-    const std::string log = work + "/sim.log";
-    ASSERT_EQ(std::system(("'" + bin + "okta80f-sim' --root '" + board + "' >'" + log +
-                           "' 2>&1 & echo $! >'" + work + "/sim.pid'")
-                              .c_str()),
-              0);
-    std::string simLog = testing_support::readFile(log);
-    for (int i = 0; i < 400 && simLog.find("READY ") == std::string::npos; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        simLog = testing_support::readFile(log);
-    }
-    const pid_t simPid = std::atoi(testing_support::readFile(work + "/sim.pid").c_str());
-    ASSERT_NE(simLog.find("READY " + board + "/host-line"), std::string::npos) << simLog;
+    InstalledSimulator sim(work);
+    ASSERT_TRUE(sim.waitReady()) << sim.output();
 
-    const std::string host = "'" + bin + "okta-host' --port '" + board + "/host-line' ";
+    const std::string host = "'" + bin + "okta-host' --port '" + sim.hostLine() + "' ";
     std::string out;
     for (const std::string& step :
          {std::string("set-serial 0000000042"),
@@ -99,10 +115,9 @@ TEST(ExampleE2E, ASaleProgramSellsOnTheInstalledSimulator) {
                       "--text2 Москва --text3 'Касса 1' --tax '1:НДС 20%:contained:20.00'")})
         EXPECT_EQ(shell(host + step, out), 0) << step << "\n" << out;
 
-    EXPECT_EQ(shell("'" + work + "/build/pos-sale' '" + board + "/host-line' 5 1234", out), 0)
+    EXPECT_EQ(shell("'" + work + "/build/pos-sale' '" + sim.hostLine() + "' 5 1234", out), 0)
         << out;
     EXPECT_EQ(out, "shift 1 opened\nreceipt 1: total 180.90, change 19.10\n");
-    ::kill(simPid, SIGTERM);
 }
 
 }  // namespace
