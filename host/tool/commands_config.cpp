@@ -138,10 +138,17 @@ int runCashierSet(Context& ctx, const Args& args) {
         return ctx.fail(kUsage,
                         "give --name, --new-password or --rights (--password is the password of "
                         "the cashier who authorises the change)");
-    // The register gives cashier 20 every right whatever is written.
-    if (n == kServiceCashier && args.has("--rights") && rights != hostkit::kAllRights)
+    // The register gives cashier 20 every right whatever is written: rights
+    // alone would change nothing, and beside other changes they are dropped.
+    const bool rightsKept =
+        n == kServiceCashier && args.has("--rights") && rights != hostkit::kAllRights;
+    if (rightsKept && !args.has("--name") && !args.has("--new-password"))
         return ctx.fail(kUsage, "the service cashier 20 always holds every right: --rights "
                                 "cannot change them");
+    if (rightsKept)
+        std::fputs("okta-host: warning: the service cashier 20 always holds every right: "
+                   "--rights is left out\n",
+                   stderr);
 
     auto read = ctx.reg.readCashier(n);
     if (!read) return ctx.failed(read);

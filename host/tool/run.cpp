@@ -150,6 +150,8 @@ int runOktaHost(std::vector<std::string> words) {
         std::size_t used = 0;
         const Command* command = findCommand(table, words, used);
         if (command && used == words.size()) return printHelp(ctx, commandHelp(*command));
+        if (command)
+            return ctx.fail(kUsage, "help takes one command: okta-host help " + command->name);
         if (words.size() == 1 && isCommandGroup(table, words[0]))
             return printHelp(ctx, groupHelp(table, words[0]));
         return unknownCommand(ctx, table, words);
