@@ -2,19 +2,26 @@
 BUILD ?= build
 JOBS ?= 2
 DEMO_DIR ?= demo
+# Optimised, without debug information: it makes a fresh build half as slow
+# again. A tree for a debugger: cmake -S . -B build-debug -DCMAKE_BUILD_TYPE=Debug
+BUILD_FLAGS ?= -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG"
 
-.PHONY: demo test build deps arm-test board-package sanitize layers bench clean
+.PHONY: demo test build configure deps arm-test board-package sanitize layers bench clean
 
 deps:
 	@./scripts/install-deps.sh base
 
-build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+configure: deps
+	cmake -S . -B $(BUILD) $(BUILD_FLAGS) >/dev/null
+
+build: configure
 	cmake --build $(BUILD) -j$(JOBS)
 
 # A demo on the simulated board: starts okta80f-sim on a fresh directory,
-# drives it with okta-host and shows the printed tape.
-demo: build
+# drives it with okta-host and shows the printed tape. It builds only those
+# two programs: the tests and benchmarks come with `make test` and `make bench`.
+demo: configure
+	cmake --build $(BUILD) -j$(JOBS) --target okta80f-sim okta-host
 	./scripts/demo.sh $(BUILD) $(DEMO_DIR)
 
 test: build

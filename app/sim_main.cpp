@@ -14,6 +14,7 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -29,6 +30,7 @@
 #include "sim/pty.h"
 #include "sim/sim_board.h"
 #include "sim/sim_options.h"
+#include "sim/start_up_notice.h"
 #include "sim/text_file.h"
 #include "sim/virtual_printer.h"
 
@@ -154,7 +156,11 @@ int main(int argc, char** argv) {
         RunHooks hooks;
         hooks.stop = &stopRequested;
         const std::string hostLine = root + "/host-line";
-        hooks.onReady = [hostLine] {
+        // Only the normal mode waits for the printer before READY.
+        std::optional<sim::StartUpNotice> startUp;
+        if (options.mode.empty()) startUp.emplace(root);
+        hooks.onReady = [hostLine, &startUp] {
+            if (startUp) startUp->ready();
             std::printf("READY %s\n", hostLine.c_str());
             std::fflush(stdout);
         };

@@ -11,8 +11,8 @@
 #include <iostream>
 #include <string>
 
-#include "host/client.h"
-#include "host/register.h"
+#include <okta/host/client.h>
+#include <okta/host/register.h>
 
 namespace {
 

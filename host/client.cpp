@@ -60,6 +60,13 @@ void Client::record(TraceEvent::Kind kind, const Bytes& bytes, std::string note)
     trace_(TraceEvent{kind, std::chrono::system_clock::now(), bytes, std::move(note)});
 }
 
+LineFailure Client::lineFailure(std::string reason) const {
+    if (!line_.lostReason().empty())
+        return LineFailure{
+            "the register at " + line_.path() + " stopped answering: " + line_.lostReason(), true};
+    return LineFailure{std::move(reason)};
+}
+
 bool Client::sendEnq() {
     const Bytes enq{kEnq};
     if (!line_.write(enq, steadyMs() + kWriteMs)) return false;
@@ -83,7 +90,7 @@ Result<Response> Client::exchange(std::uint8_t command, const Bytes& data, std::
     long long deadline = std::max(start, busyUntilMs_) + ownMs;
     const Bytes frame = requestFrame(command, id, data);
     if (!line_.write(frame, start + kWriteMs))
-        return LineFailure{"cannot write the request: the line failed or stays full"};
+        return lineFailure("cannot write the request: the line stays full");
     record(TraceEvent::Kind::Request, frame,
            "request: command " + std::to_string(command) + " (" + std::string(info.name) +
                "), id " + hexId(id) + ", " + std::to_string(data.size()) + " data bytes");
@@ -115,14 +122,14 @@ Result<Response> Client::exchange(std::uint8_t command, const Bytes& data, std::
                                        " keep arriving garbled (" + read.problem + ")"};
                 record(TraceEvent::Kind::Skipped, reader_.discardPending(kSettleMs, deadline),
                        "dropped: the rest of a garbled frame");
-                if (!sendEnq()) return LineFailure{"cannot write ENQ: the line failed"};
+                if (!sendEnq()) return lineFailure("cannot write ENQ: the line stays full");
                 break;
             case FrameReader::Status::LineFailed:
-                return LineFailure{"the line failed: its other end is closed"};
+                return lineFailure("the line failed");
             case FrameReader::Status::TimedOut:
                 if (!askedAfterSilence) {
                     askedAfterSilence = true;
-                    if (!sendEnq()) return LineFailure{"cannot write ENQ: the line failed"};
+                    if (!sendEnq()) return lineFailure("cannot write ENQ: the line stays full");
                     deadline = steadyMs() + kLostAnswerGraceMs;
                     break;
                 }
@@ -138,7 +145,7 @@ Result<Response> Client::exchange(std::uint8_t command, const Bytes& data, std::
 Result<Bytes> Client::call(std::uint8_t command, const Bytes& data) {
     Result<Response> r = exchange(command, data);
     if (!r) return r.failure<Bytes>();
-    if (r->code != 0) return Refusal{static_cast<std::uint8_t>(r->code), r->data};
+    if (r->code != 0) return Refusal{static_cast<std::uint8_t>(r->code), r->data, command};
     return r->data;
 }
 
@@ -156,7 +163,7 @@ bool Client::request(std::uint8_t command, const Bytes& data, Response& out, std
 bool Client::enq(Response& out, std::string& error, int timeoutMs) {
     drain();
     if (!sendEnq()) {
-        error = "cannot write ENQ: the line failed";
+        error = lineFailure("cannot write ENQ: the line stays full").reason;
         return false;
     }
     return readResponse(out, timeoutMs, error);
@@ -181,7 +188,7 @@ bool Client::readResponse(Response& out, int timeoutMs, std::string& error) {
             error = "garbled response: " + read.problem;
             return false;
         case FrameReader::Status::LineFailed:
-            error = "the line failed: its other end is closed";
+            error = lineFailure("the line failed").reason;
             return false;
         case FrameReader::Status::TimedOut:
             break;

@@ -29,6 +29,8 @@ class Client {
     bool open(const std::string& path, std::string& error);
     void close() { line_.close(); }
     bool isOpen() const { return line_.isOpen(); }
+    // The register went away: the line hung up, ended or failed.
+    bool lineLost() const { return !line_.lostReason().empty(); }
 
     // Every frame and byte sent and received, as it happens; empty for none.
     void setTrace(TraceHook hook) { trace_ = std::move(hook); }
@@ -69,6 +71,9 @@ class Client {
     std::uint32_t freshId();
     void record(TraceEvent::Kind kind, const Bytes& bytes, std::string note);
     bool sendEnq();
+    // The failure of the line: that the register went away, when the line
+    // found it so, else `reason`.
+    LineFailure lineFailure(std::string reason) const;
 
     Line line_;
     FrameReader reader_{line_};

@@ -75,8 +75,9 @@ Tlv textLineTlv(std::string_view utf8);
 Tlv cashierNameTlv(std::string_view utf8);
 Tlv registrationTextTlv(int which, std::string_view utf8);
 
-// Close data: a receipt's payments, cash then non-cash (i64 each); a cash
-// document's amount (i64); a registration's taxpayer number (12 bytes) and
+// Close data: a receipt's payments in kopecks, cash then non-cash (i64
+// each; both 0 pays the whole total in cash); a cash document's amount in
+// kopecks (i64); a registration's taxpayer number (12 bytes) and
 // storage number (16 bytes), digits padded with zero bytes.
 Bytes receiptCloseData(std::int64_t cash, std::int64_t nonCash);
 Bytes amountCloseData(std::int64_t amount);
@@ -85,16 +86,17 @@ Bytes registrationCloseData(std::string_view taxpayerNumber, std::string_view st
 // What a close command answers: 12 bytes for every document (number,
 // fiscal sign, date and time), 14 with the shift number (shift documents),
 // 22 with the shift and the drawer's cash (cash documents), 32 with the
-// shift, receipt number, total and change (receipts).
+// shift, receipt number, total and change (receipts). Amounts are in
+// kopecks (1000 is 10.00), times in seconds since 1970.
 struct CloseReply {
     std::uint32_t documentNumber = 0;
     std::uint32_t fiscalSign = 0;
-    std::uint32_t dateTime = 0;
+    std::uint32_t dateTime = 0;  // seconds since 1970, the register's clock
     std::optional<std::uint16_t> shiftNumber;
     std::optional<std::uint16_t> receiptNumber;
-    std::optional<std::int64_t> total;
-    std::optional<std::int64_t> change;
-    std::optional<std::int64_t> cashInDrawer;
+    std::optional<std::int64_t> total;         // kopecks: the receipt's total
+    std::optional<std::int64_t> change;        // kopecks: cash tendered above the total
+    std::optional<std::int64_t> cashInDrawer;  // kopecks, after the cash document
 };
 std::optional<CloseReply> decodeCloseReply(const Bytes& data);
 

@@ -12,22 +12,22 @@ constexpr std::size_t kModelSize = 44;
 constexpr std::size_t kKeySize = 27;
 
 struct FlagName {
-    std::uint16_t mask;
+    DeviceFlag flag;
     const char* name;
 };
 constexpr FlagName kFlagNames[] = {
-    {kArchiveMounted, "archiveMounted"}, {kFiscalized, "fiscalized"},
-    {kForeignArchive, "foreignArchive"}, {kShiftOpen, "shiftOpen"},
-    {kArchiveReady, "archiveReady"},     {kArchiveClosed, "archiveClosed"},
-    {kEepromError, "eepromError"},       {kPrinterOffline, "printerOffline"},
-    {kPaperNearEnd, "paperNearEnd"},     {kPaperOut, "paperOut"},
+    {DeviceFlag::ArchiveMounted, "archiveMounted"}, {DeviceFlag::Fiscalized, "fiscalized"},
+    {DeviceFlag::ForeignArchive, "foreignArchive"}, {DeviceFlag::ShiftOpen, "shiftOpen"},
+    {DeviceFlag::ArchiveReady, "archiveReady"},     {DeviceFlag::ArchiveClosed, "archiveClosed"},
+    {DeviceFlag::EepromError, "eepromError"},       {DeviceFlag::PrinterOffline, "printerOffline"},
+    {DeviceFlag::PaperNearEnd, "paperNearEnd"},     {DeviceFlag::PaperOut, "paperOut"},
 };
 }  // namespace
 
 std::vector<std::string> deviceFlagNames(std::uint16_t flags) {
     std::vector<std::string> names;
     for (const FlagName& f : kFlagNames)
-        if (flags & f.mask) names.push_back(f.name);
+        if (flags & static_cast<std::uint16_t>(f.flag)) names.push_back(f.name);
     return names;
 }
 

@@ -13,18 +13,18 @@
 
 namespace hostkit {
 
-// Device state flags.
-enum DeviceFlag : std::uint16_t {
-    kArchiveMounted = 0x0001,
-    kFiscalized = 0x0002,
-    kForeignArchive = 0x0004,
-    kShiftOpen = 0x0008,
-    kArchiveReady = 0x0010,
-    kArchiveClosed = 0x0020,
-    kEepromError = 0x0040,
-    kPrinterOffline = 0x1000,
-    kPaperNearEnd = 0x2000,
-    kPaperOut = 0x4000,
+// Device state flags: the bits of DeviceStatus::flags.
+enum class DeviceFlag : std::uint16_t {
+    ArchiveMounted = 0x0001,
+    Fiscalized = 0x0002,  // registered
+    ForeignArchive = 0x0004,
+    ShiftOpen = 0x0008,
+    ArchiveReady = 0x0010,
+    ArchiveClosed = 0x0020,
+    EepromError = 0x0040,
+    PrinterOffline = 0x1000,
+    PaperNearEnd = 0x2000,
+    PaperOut = 0x4000,
 };
 // The names of the flags set in `flags`, as "shiftOpen".
 std::vector<std::string> deviceFlagNames(std::uint16_t flags);
@@ -42,6 +42,8 @@ struct DeviceStatus {
     std::uint16_t shiftReceipts = 0;
     std::uint8_t openDocumentType = 0;
     std::uint32_t freeDocumentPlaces = 0;
+
+    bool has(DeviceFlag flag) const { return (flags & static_cast<std::uint16_t>(flag)) != 0; }
 };
 std::optional<DeviceStatus> decodeDeviceStatus(const Bytes& data);
 

@@ -12,6 +12,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "host/stale_line.h"
+
 namespace hostkit {
 
 namespace {
@@ -48,6 +50,9 @@ std::string openError(const std::string& path, int error) {
     }
 }
 
+// 1 when the line is ready for `events`, 0 at the deadline, -1 when the
+// other end is gone (hang-up or error: a hung-up terminal also reads as
+// ready, with nothing to read, so the hang-up is looked at first).
 int waitFor(int fd, short events, long long deadlineMs) {
     for (;;) {
         const long long left = deadlineMs - steadyMs();
@@ -57,8 +62,8 @@ int waitFor(int fd, short events, long long deadlineMs) {
         if (r < 0 && errno == EINTR) continue;
         if (r < 0) return -1;
         if (r == 0) continue;
-        // A hang-up without data means the other end is gone.
-        return (p.revents & events) ? 1 : -1;
+        if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) return -1;
+        return 1;
     }
 }
 
@@ -80,6 +85,10 @@ Line::~Line() { close(); }
 
 bool Line::open(const std::string& path, std::string& error) {
     close();
+    if (auto stale = staleSimulatorLine(path)) {
+        error = *stale;
+        return false;
+    }
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         error = openError(path, errno);
@@ -118,7 +127,15 @@ bool Line::open(const std::string& path, std::string& error) {
     t.c_cc[VTIME] = 0;
     ::tcsetattr(fd, TCSANOW, &t);
     fd_ = fd;
+    path_ = path;
+    lost_.clear();
     return true;
+}
+
+void Line::markLost(int error) {
+    if (!lost_.empty()) return;
+    lost_ = error == 0 || error == EIO ? "the line was closed"
+                                       : std::string("an error on the line: ") + std::strerror(error);
 }
 
 void Line::close() {
@@ -140,8 +157,13 @@ bool Line::write(const Bytes& bytes, long long deadlineMs) {
             continue;
         }
         if (w < 0 && errno == EINTR) continue;
-        if (w < 0 && errno != EAGAIN) return false;
-        if (waitFor(fd_, POLLOUT, deadlineMs) <= 0) return false;
+        if (w < 0 && errno != EAGAIN) {
+            markLost(errno);
+            return false;
+        }
+        const int ready = waitFor(fd_, POLLOUT, deadlineMs);
+        if (ready < 0) markLost(0);
+        if (ready <= 0) return false;
     }
     return true;
 }
@@ -151,11 +173,21 @@ long Line::read(std::uint8_t* buffer, std::size_t size, long long deadlineMs) {
         const ssize_t got = ::read(fd_, buffer, size);
         if (got > 0) return got;
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0 && errno != EAGAIN) return -1;
-        // In raw mode without a minimum count an empty line reads as 0.
+        if (got < 0 && errno != EAGAIN) {
+            markLost(errno);
+            return -1;
+        }
+        // In raw mode without a minimum count an empty line reads as 0, and
+        // so does a hung-up one: the wait tells them apart.
         const int ready = waitFor(fd_, POLLIN, deadlineMs);
         if (ready == 0) return 0;
-        if (ready < 0) return -1;
+        if (ready < 0) {
+            // What arrived just before the hang-up is still the answer.
+            const ssize_t last = ::read(fd_, buffer, size);
+            if (last > 0) return last;
+            markLost(last < 0 ? errno : 0);
+            return -1;
+        }
     }
 }
 

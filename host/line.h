@@ -22,7 +22,8 @@ class Line {
     Line& operator=(const Line&) = delete;
 
     // Opens and locks the line; false with `error` saying why (no such
-    // device, not a serial line, held by another program...).
+    // device, not a serial line, held by another program, a simulator's
+    // host-line left behind by a simulator that no longer runs...).
     bool open(const std::string& path, std::string& error);
     // Leaves exclusive mode, unlocks and closes. Safe when not open.
     void close();
@@ -36,8 +37,20 @@ class Line {
     // was closed at the other end.
     long read(std::uint8_t* buffer, std::size_t size, long long deadlineMs);
 
+    const std::string& path() const { return path_; }
+    // Why the other end is gone, once a read or write found it so: "the line
+    // was closed" (hang-up or end of file) or "an error on the line: ...";
+    // empty while the line works.
+    const std::string& lostReason() const { return lost_; }
+
   private:
+    // The other end is gone: a hang-up, end of file or an error; no wait
+    // can bring an answer any more.
+    void markLost(int error);
+
     int fd_ = -1;
+    std::string path_;
+    std::string lost_;
 };
 
 // Milliseconds of the steady clock: the time base of every deadline.

@@ -16,18 +16,20 @@ namespace hostkit {
 // Record types of commands 1 and 2.
 enum class RecordType : std::uint8_t { Cashier = 1, Section = 2, Discount = 3 };
 
-// Cashier rights, a 16-bit mask.
-enum Right : std::uint16_t {
-    kRightSale = 0x0001,
-    kRightReports = 0x0002,
-    kRightSettings = 0x0004,
-    kRightRegistration = 0x0008,
-    kRightReturn = 0x0010,
-    kRightFactory = 0x0020,
-    kRightReference = 0x0080,
-    kRightCashiers = 0x0100,
-    kAllRights = 0x03FF,
+// Cashier rights: the bits of the 16-bit CashierRecord::rights.
+enum class Right : std::uint16_t {
+    Sale = 0x0001,
+    Reports = 0x0002,
+    Settings = 0x0004,
+    Registration = 0x0008,
+    Return = 0x0010,
+    Factory = 0x0020,
+    Reference = 0x0080,
+    Cashiers = 0x0100,
 };
+constexpr std::uint16_t rightBit(Right r) { return static_cast<std::uint16_t>(r); }
+// Every right, the reserved bits included, as the service cashier has them.
+constexpr std::uint16_t kAllRights = 0x03FF;
 
 // 263 bytes: number, rights (u16), password (u32), name (255 bytes
 // zero-padded), a zero byte.

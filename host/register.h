@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "host/client.h"
 #include "host/counters.h"
@@ -98,7 +99,10 @@ class Register {
     Result<Done> addRegistrationText(int which, std::string_view utf8);  // 1, 2 or 3
     Result<Done> addTax(int index, const Tax& tax);                      // index 0..4
     Result<CloseReply> closeDocument(DocumentType type, const Bytes& closeData = {});
+    // Payments in kopecks (4550 is 45.50): cash tendered (the change is
+    // worked out) and paid otherwise; (0, 0) pays the whole total in cash.
     Result<CloseReply> closeReceipt(std::int64_t cash, std::int64_t nonCash);
+    // The amount in kopecks, above 0.
     Result<CloseReply> closeCashDocument(DocumentType type, std::int64_t amount);
     Result<CloseReply> closeRegistration(std::string_view taxpayerNumber,
                                          std::string_view storageNumber);
@@ -106,6 +110,20 @@ class Register {
                                      std::string_view storageNumber);  // 32
     Result<Done> cancelDocument();                                     // 6
     Result<DocumentState> documentState();                             // 176
+
+    // Whole documents, one call each: opened, filled and closed; a step the
+    // register refuses after the open cancels the document (6) and gives
+    // that refusal. Amounts in kopecks. The shift documents answer the
+    // shift number, the cash documents the cash in the drawer, a receipt
+    // its number, total and change (CloseReply).
+    Result<CloseReply> openShift(std::string_view cashierName = {});   // 17, 18
+    Result<CloseReply> closeShift(std::string_view cashierName = {});  // 19, 20: the Z report
+    Result<CloseReply> cashIn(std::int64_t amount);                    // 162, 163
+    Result<CloseReply> cashOut(std::int64_t amount);                   // 164, 165
+    // A receipt of `kind` (a sale by default) with the positions, paid as
+    // closeReceipt says: (0, 0) pays the whole total in cash. 21, 7..., 22.
+    Result<CloseReply> sell(const std::vector<Position>& positions, std::int64_t cash = 0,
+                            std::int64_t nonCash = 0, ReceiptKind kind = ReceiptKind::Sale);
 
     // Reports (177), the control tape (58) and copies (178). The control
     // tape answers the number of the last document printed in full; a
@@ -119,6 +137,9 @@ class Register {
     // The request with the cashier prefix before `payload`.
     Result<Bytes> authorised(std::uint8_t command, const Bytes& payload);
     Result<Bytes> readSetting(std::uint8_t command, std::uint8_t parameter, std::size_t size);
+    // Opens a document of `type` and closes it with `closeData`.
+    Result<CloseReply> wholeDocument(DocumentType type, const Bytes& closeData,
+                                     std::string_view cashierName = {});
 
     Client& client_;
     CashierLogin login_;

@@ -1,10 +1,8 @@
 #include "host/result.h"
 
-#include "common/result_code.h"
-
 namespace hostkit {
 
-std::string_view Refusal::meaning() const { return resultCodeText(code); }
+std::string Refusal::meaning() const { return meaningOf(code, command); }
 
 std::optional<std::uint16_t> Refusal::missingTag() const {
     if (code != 37 || data.size() != 2) return std::nullopt;
@@ -13,7 +11,7 @@ std::optional<std::uint16_t> Refusal::missingTag() const {
 
 std::string Refusal::describe() const {
     std::string text =
-        "the register answered " + std::to_string(code) + ": " + std::string(meaning());
+        "the register answered " + std::to_string(code) + ": " + meaning();
     if (auto tag = missingTag()) text += " (tag " + std::to_string(*tag) + ")";
     return text;
 }

@@ -12,15 +12,19 @@
 #include <variant>
 
 #include "common/bytes.h"
+#include "host/result_code.h"
 
 namespace hostkit {
 
 // The register answered with a result code other than 0.
 struct Refusal {
     std::uint8_t code = 0;
-    Bytes data;  // the answer's data, which some refusals carry
+    Bytes data;                // the answer's data, which some refusals carry
+    std::uint8_t command = 0;  // the command refused; 0 when not known
 
-    std::string_view meaning() const;
+    ResultCode result() const { return static_cast<ResultCode>(code); }
+    // What the code means for the command refused (meaningOf).
+    std::string meaning() const;
     // Code 37 names the tagged value that is missing.
     std::optional<std::uint16_t> missingTag() const;
     // "the register answered 22: request data of the wrong length or form"
@@ -28,9 +32,12 @@ struct Refusal {
 };
 
 // The line failed: not open, closed, silent past the time-out, or answers
-// that could not be read.
+// that could not be read. `lost` tells the register that went away (the
+// line hung up, ended or failed: no wait brings an answer) from one that
+// is merely silent or garbled.
 struct LineFailure {
     std::string reason;
+    bool lost = false;
 };
 
 // Not sent: the value breaks a rule the register would refuse it for (or

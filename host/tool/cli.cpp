@@ -38,6 +38,8 @@ const char* kindOf(int status) {
             return "usage";
         case kNoLine:
             return "no-line";
+        case kLost:
+            return "lost";
         default:
             return "no-answer";
     }
@@ -84,15 +86,6 @@ int Context::fail(int status, const std::string& message, const Fields& extra) c
     return status;
 }
 
-int Context::refused(const hostkit::Refusal& refusal, const Fields& extra) const {
-    Fields fields{{"code", static_cast<long long>(refusal.code)},
-                  {"meaning", std::string(refusal.meaning())}};
-    if (auto tag = refusal.missingTag())
-        fields.push_back({"missingTag", static_cast<unsigned long long>(*tag)});
-    fields.insert(fields.end(), extra.begin(), extra.end());
-    return fail(kRefused, refusal.describe(), fields);
-}
-
 bool Args::has(const std::string& option) const {
     for (const auto& [name, value] : options)
         if (name == option) return true;
@@ -111,7 +104,9 @@ bool parseArgs(const Command& command, const std::vector<std::string>& words, Ar
     bool optionsEnded = false;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& w = words[i];
-        if (optionsEnded || w.size() < 2 || w[0] != '-') {
+        // "-5" is a (negative) number for the command to judge, no option.
+        const bool negativeNumber = w.size() >= 2 && w[0] == '-' && w[1] >= '0' && w[1] <= '9';
+        if (optionsEnded || w.size() < 2 || w[0] != '-' || negativeNumber) {
             args.positional.push_back(w);
             continue;
         }
@@ -129,8 +124,10 @@ bool parseArgs(const Command& command, const std::vector<std::string>& words, Ar
         for (const Option& o : command.options)
             if (o.name == name) option = &o;
         if (!option) {
-            error = "unknown option " + name + " for " + command.name +
-                    " (text that begins with - goes after --)";
+            error = "unknown option " + name + " for " + command.name;
+            // Only a command that takes text has text that may begin with a dash.
+            if (command.synopsis.find("[--]") != std::string::npos)
+                error += " (text that begins with - goes after --)";
             return false;
         }
         if (!option->repeatable && args.has(name)) {
@@ -176,30 +173,90 @@ std::string commandHelp(const Command& c) {
                     wrap(o.help + (o.repeatable ? " (may be repeated)" : ""), 72, 24) + "\n";
         }
     }
-    text += c.needsCashier ? "\nAuthorised by a cashier: --cashier N --password P (default: the "
-                             "service cashier 20, password 271828).\n"
+    text += c.needsCashier ? "\nAuthorised by a cashier: --cashier N --password P (or OKTA_CASHIER "
+                             "and OKTA_PASSWORD; default: the service cashier 20, password "
+                             "271828).\n"
                            : "\nNeeds no cashier.\n";
     return text;
+}
+
+namespace {
+
+// One line (or two) of a command list: a mark for a command that needs a
+// cashier, the synopsis and the summary.
+std::string commandRow(const Command& c) {
+    const std::string synopsis = c.synopsis.empty() ? c.name : c.name + " " + c.synopsis;
+    const std::string mark = c.needsCashier ? "* " : "  ";
+    const std::string summary = wrap(c.summary, 63, 33);
+    if (synopsis.size() <= 30)
+        return mark + synopsis + std::string(31 - synopsis.size(), ' ') + summary + "\n";
+    return mark + synopsis + "\n" + std::string(33, ' ') + summary + "\n";
+}
+
+// The Levenshtein distance of two words.
+std::size_t editDistance(const std::string& a, const std::string& b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+}  // namespace
+
+bool isCommandGroup(const CommandTable& table, const std::string& word) {
+    for (const Command& c : table)
+        if (c.name.rfind(word + " ", 0) == 0) return true;
+    return false;
+}
+
+std::string groupHelp(const CommandTable& table, const std::string& group) {
+    std::string text = "usage: okta-host " + std::string(kGlobals) + " " + group +
+                       " SUBCOMMAND [ARGS]\n       okta-host help " + group +
+                       " SUBCOMMAND     (or " + group + " SUBCOMMAND --help)\n\nsubcommands:\n";
+    bool anyCashier = false;
+    for (const Command& c : table) {
+        if (c.name.rfind(group + " ", 0) != 0) continue;
+        text += commandRow(c);
+        anyCashier = anyCashier || c.needsCashier;
+    }
+    if (anyCashier)
+        text += "\n* needs a cashier: --cashier N --password P (or OKTA_CASHIER and OKTA_PASSWORD).\n";
+    return text;
+}
+
+std::string nearestCommand(const CommandTable& table, const std::string& typed) {
+    std::string best;
+    std::size_t bestDistance = std::string::npos;
+    for (const Command& c : table) {
+        // Against a whole name, or against the group alone for one word.
+        for (const std::string& name : {c.name, c.name.substr(0, c.name.find(' '))}) {
+            const std::size_t d = editDistance(typed, name);
+            if (d < bestDistance) bestDistance = d, best = name;
+        }
+    }
+    // Farther than a slip of the fingers is no match.
+    return bestDistance <= std::max<std::size_t>(2, typed.size() / 3) ? best : std::string();
 }
 
 std::string toolHelp(const CommandTable& table) {
     std::string text = "usage: okta-host " + std::string(kGlobals) + " COMMAND [ARGS]\n" +
                        "       okta-host help COMMAND     (or COMMAND --help)\n\ncommands:\n";
-    for (const Command& c : table) {
-        const std::string synopsis = c.synopsis.empty() ? c.name : c.name + " " + c.synopsis;
-        const std::string mark = c.needsCashier ? "* " : "  ";
-        const std::string summary = wrap(c.summary, 63, 33);
-        if (synopsis.size() <= 30)
-            text += mark + synopsis + std::string(31 - synopsis.size(), ' ') + summary + "\n";
-        else
-            text += mark + synopsis + "\n" + std::string(33, ' ') + summary + "\n";
-    }
+    for (const Command& c : table) text += commandRow(c);
     text +=
-        "\n* needs a cashier: --cashier N --password P, by default the service cashier 20 with\n"
-        "  the factory password 271828.\n"
+        "\n* needs a cashier: --cashier N --password P (or OKTA_CASHIER and OKTA_PASSWORD), by\n"
+        "  default the service cashier 20 with the factory password 271828.\n"
         "The port defaults to $OKTA_PORT; --trace (or OKTA_TRACE=1) prints the exchange on\n"
         "standard error. Exit status: 0 success, 1 the register refused, 2 a bad command line\n"
-        "or value, 3 no line to open, 4 no answer or an unreadable one.\n";
+        "or value, 3 no line to open, 4 no answer or an unreadable one, 5 the register went away\n"
+        "(its line was closed).\n";
     return text;
 }
 

@@ -23,6 +23,7 @@ enum Exit : int {
     kUsage = 2,     // a bad command line, or a value that breaks the register's rules
     kNoLine = 3,    // no line to open: none given, none there, or held by another program
     kNoAnswer = 4,  // the line failed: no answer in time, or answers that do not read
+    kLost = 5,      // the register went away: its line hung up, ended or failed
 };
 
 struct Context {
@@ -31,6 +32,8 @@ struct Context {
     bool trace = false;
     int timeoutMs = 0;  // 0: each command's own default
     hostkit::CashierLogin login;
+    bool passwordGiven = false;  // --password or OKTA_PASSWORD
+    bool cashierSent = false;    // the command carries the cashier prefix
 
     hostkit::Client client;
     hostkit::Register reg{client};
@@ -50,11 +53,13 @@ struct Context {
 
     // The exit status and message of a failed call.
     template <typename T>
-    int failed(const hostkit::Result<T>& r, const Fields& extra = {}) const {
+    int failed(const hostkit::Result<T>& r, const Fields& extra = {}) {
         if (const hostkit::Refusal* refusal = r.refusal()) return refused(*refusal, extra);
-        return fail(r.rejected() ? kUsage : kNoAnswer, r.describe(), extra);
+        if (r.rejected()) return fail(kUsage, r.describe(), extra);
+        return fail(r.lineFailure()->lost ? kLost : kNoAnswer, r.describe(), extra);
     }
-    int refused(const hostkit::Refusal& refusal, const Fields& extra = {}) const;
+    // A refusal with its usual cause where it has one (refusal_hints.cpp).
+    int refused(const hostkit::Refusal& refusal, const Fields& extra = {});
 };
 
 // A subcommand's option: "--name" with a value called "TEXT", or a flag
@@ -123,6 +128,14 @@ bool parseArgs(const Command& command, const std::vector<std::string>& words, Ar
 // The help text of one subcommand, and of the whole tool.
 std::string commandHelp(const Command& command);
 std::string toolHelp(const CommandTable& table);
+
+// A group is the first word of two-word names, as "receipt" or "shift".
+bool isCommandGroup(const CommandTable& table, const std::string& word);
+// The subcommands of a group, as toolHelp lists them.
+std::string groupHelp(const CommandTable& table, const std::string& group);
+// The command name (or group) nearest to what was typed ("shift open" for
+// "shift opn"); empty when none is near.
+std::string nearestCommand(const CommandTable& table, const std::string& typed);
 
 // Parses a whole number within [min, max] (decimal, or 0x hexadecimal);
 // false when it is not one.

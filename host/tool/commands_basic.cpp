@@ -18,9 +18,9 @@ Fields responseFields(const hostkit::Response& r) {
 
 // The answer whatever its code: its fields on success, a refusal with the
 // same fields otherwise.
-int printResponse(Context& ctx, const hostkit::Response& r) {
+int printResponse(Context& ctx, const hostkit::Response& r, std::uint8_t command = 0) {
     if (r.code == 0) return ctx.done(responseFields(r));
-    hostkit::Refusal refusal{static_cast<std::uint8_t>(r.code), r.data};
+    hostkit::Refusal refusal{static_cast<std::uint8_t>(r.code), r.data, command};
     return ctx.refused(refusal,
                        {{"id", static_cast<unsigned long long>(r.id)}, {"data", hexUpper(r.data)}});
 }
@@ -39,7 +39,7 @@ int runRaw(Context& ctx, const Args& args) {
     auto r = ctx.client.exchange(static_cast<std::uint8_t>(command), data,
                                  static_cast<std::uint32_t>(id));
     if (!r) return ctx.failed(r);
-    return printResponse(ctx, r.value());
+    return printResponse(ctx, r.value(), static_cast<std::uint8_t>(command));
 }
 
 int runVersion(Context& ctx, const Args&) {
@@ -53,7 +53,8 @@ int runVersion(Context& ctx, const Args&) {
 int runEnq(Context& ctx, const Args&) {
     hostkit::Response r;
     std::string error;
-    if (!ctx.client.enq(r, error, ctx.client.timeoutFor(0))) return ctx.fail(kNoAnswer, error);
+    if (!ctx.client.enq(r, error, ctx.client.timeoutFor(0)))
+        return ctx.fail(ctx.client.lineLost() ? kLost : kNoAnswer, error);
     return printResponse(ctx, r);
 }
 

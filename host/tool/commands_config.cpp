@@ -20,14 +20,14 @@ using hostkit::SectionRecord;
 
 // The cashier rights bits with the names the command line uses.
 struct RightName {
-    std::uint16_t mask;
+    hostkit::Right right;
     const char* name;
 };
 constexpr RightName kRights[] = {
-    {hostkit::kRightSale, "sale"},           {hostkit::kRightReports, "reports"},
-    {hostkit::kRightSettings, "settings"},   {hostkit::kRightRegistration, "registration"},
-    {hostkit::kRightReturn, "return"},       {hostkit::kRightFactory, "factory"},
-    {hostkit::kRightReference, "reference"}, {hostkit::kRightCashiers, "cashiers"},
+    {hostkit::Right::Sale, "sale"},           {hostkit::Right::Reports, "reports"},
+    {hostkit::Right::Settings, "settings"},   {hostkit::Right::Registration, "registration"},
+    {hostkit::Right::Return, "return"},       {hostkit::Right::Factory, "factory"},
+    {hostkit::Right::Reference, "reference"}, {hostkit::Right::Cashiers, "cashiers"},
 };
 
 std::string rightNamesList() {
@@ -39,7 +39,7 @@ std::string rightNamesList() {
 std::vector<std::string> rightNames(std::uint16_t rights) {
     std::vector<std::string> names;
     for (const RightName& r : kRights)
-        if (rights & r.mask) names.push_back(r.name);
+        if (rights & hostkit::rightBit(r.right)) names.push_back(r.name);
     return names;
 }
 
@@ -55,7 +55,7 @@ bool parseRights(const std::string& text, std::uint16_t& rights) {
         bool known = word == "none";
         if (word == "all") rights |= hostkit::kAllRights, known = true;
         for (const RightName& r : kRights)
-            if (word == r.name) rights |= r.mask, known = true;
+            if (word == r.name) rights |= hostkit::rightBit(r.right), known = true;
         if (!known) {
             if (!parseNumber(word, 0, 0xFFFF, n)) return false;
             rights |= static_cast<std::uint16_t>(n);
@@ -138,6 +138,17 @@ int runCashierSet(Context& ctx, const Args& args) {
         return ctx.fail(kUsage,
                         "give --name, --new-password or --rights (--password is the password of "
                         "the cashier who authorises the change)");
+    // The register gives cashier 20 every right whatever is written: rights
+    // alone would change nothing, and beside other changes they are dropped.
+    const bool rightsKept =
+        n == kServiceCashier && args.has("--rights") && rights != hostkit::kAllRights;
+    if (rightsKept && !args.has("--name") && !args.has("--new-password"))
+        return ctx.fail(kUsage, "the service cashier 20 always holds every right: --rights "
+                                "cannot change them");
+    if (rightsKept)
+        std::fputs("okta-host: warning: the service cashier 20 always holds every right: "
+                   "--rights is left out\n",
+                   stderr);
 
     auto read = ctx.reg.readCashier(n);
     if (!read) return ctx.failed(read);

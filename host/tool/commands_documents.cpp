@@ -25,13 +25,14 @@ int cashierNameOption(const Context& ctx, const Args& args) {
     return kOk;
 }
 
-// An amount option that must be given; kOk or the exit status.
+// An amount option, 0 when absent; kOk or the exit status.
 int amountOption(const Context& ctx, const Args& args, const std::string& option,
                  std::int64_t& kopecks) {
     kopecks = 0;
     if (!args.has(option)) return kOk;
-    if (!parseHundredths(args.value(option), kopecks))
-        return ctx.fail(kUsage, option + " takes an amount with up to two decimals, as 200.00");
+    std::string error;
+    if (!parseHundredths(args.value(option), kopecks, option, error))
+        return ctx.fail(kUsage, error);
     return kOk;
 }
 
@@ -103,8 +104,9 @@ int runShiftClose(Context& ctx, const Args& args) {
 
 int runCash(Context& ctx, const Args& args, DocumentType type) {
     std::int64_t amount = 0;
-    if (!parseHundredths(args.positional[0], amount))
-        return ctx.fail(kUsage, "the amount has up to two decimals, as 500.00");
+    std::string error;
+    if (!parseHundredths(args.positional[0], amount, "the amount", error))
+        return ctx.fail(kUsage, error);
     if (type == DocumentType::CashIn)
         if (auto broken = hostkit::rules::cashInAmount(amount)) return ctx.fail(kUsage, *broken);
     if (amount <= 0) return ctx.fail(kUsage, "a cash-out is above 0.00");

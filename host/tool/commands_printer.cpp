@@ -8,7 +8,7 @@ namespace hosttool {
 
 namespace {
 
-int runStatus(Context& ctx, const Args&) {
+int runPrinterStatus(Context& ctx, const Args&) {
     auto r = ctx.reg.printerStatus();
     if (!r) return ctx.failed(r);
     return ctx.done({{"printer", std::string("ok")}});
@@ -77,7 +77,7 @@ void addPrinterCommands(CommandTable& table) {
                      0,
                      0,
                      false,
-                     runStatus});
+                     runPrinterStatus});
     table.push_back(
         {"print",
          "[OPTIONS] [--] TEXT...",

@@ -1,6 +1,9 @@
 // okta-host report, control-tape, copy: printing without making a fiscal
 // document (commands 177, 58, 178).
 
+#include <cstdio>
+#include <utility>
+
 #include "host/tool/cli.h"
 #include "host/tool/values.h"
 
@@ -18,10 +21,15 @@ int printReport(Context& ctx, ReportType type, const std::string& name, std::uin
 }
 
 int runPeriod(Context& ctx, const Args& args) {
+    std::string first = args.positional[0], second = args.positional[1];
     std::uint32_t from = 0, to = 0;
     std::string error;
-    if (!parseTime(args.positional[0], from, error) ||
-        !parseTime(args.positional[1], to, error, true))
+    if (!parseTime(first, from, error) || !parseTime(second, to, error))
+        return ctx.fail(kUsage, error);
+    // A period given backwards is put in order before TO is taken to the
+    // end of its day.
+    if (from > to) std::swap(first, second);
+    if (!parseTime(first, from, error) || !parseTime(second, to, error, true))
         return ctx.fail(kUsage, error);
     return printReport(ctx, ReportType::Period, "period", from, to);
 }
@@ -55,6 +63,11 @@ int runControlTape(Context& ctx, const Args& args) {
         const hostkit::Refusal* refusal = r.refusal();
         const std::uint32_t stop = refusal ? hostkit::controlTapeStop(*refusal).value_or(0) : 0;
         if (stop != 0 && stop + 1 > start) {
+            if (!ctx.json)
+                std::fprintf(stderr,
+                             "okta-host: the control tape is printed to document %u; going on "
+                             "from %u\n",
+                             static_cast<unsigned>(stop), static_cast<unsigned>(stop + 1));
             start = stop + 1;
             continue;
         }

@@ -20,16 +20,22 @@ std::vector<std::string> split(const std::string& text, char separator) {
     return parts;
 }
 
-// "45.50x2" or "45.50": the price in kopecks and the quantity.
-bool parsePriceAndQuantity(const std::string& text, hostkit::Position& item) {
+// "45.50x2" or "45.50": the price in kopecks and the quantity; false with
+// `error` naming what is wrong with either.
+bool parsePriceAndQuantity(const std::string& text, hostkit::Position& item, std::string& error) {
     const std::size_t x = text.find('x');
-    if (!parseHundredths(text.substr(0, x), item.price)) return false;
+    if (!parseHundredths(text.substr(0, x), item.price, "the price", error)) return false;
     if (x == std::string::npos) {
         item.quantity = 1;
         item.quantityDigits = 0;
         return true;
     }
-    return parseQuantity(text.substr(x + 1), item.quantity, item.quantityDigits);
+    return parseQuantity(text.substr(x + 1), item.quantity, item.quantityDigits, error);
+}
+
+// A field that was meant as a price: it begins with a digit or a sign.
+bool looksLikeAPrice(const std::string& field) {
+    return !field.empty() && ((field[0] >= '0' && field[0] <= '9') || field[0] == '-');
 }
 
 bool smallNumber(const std::string& text, long long max, std::uint8_t& out) {
@@ -65,18 +71,27 @@ bool parseDocumentType(const std::string& text, hostkit::DocumentType& type) {
 
 bool parseItem(const std::string& text, hostkit::Position& item, std::string& error) {
     item = hostkit::Position{};
+    error.clear();
     const std::vector<std::string> fields = split(text, ':');
     std::size_t price = 1;
-    while (price < fields.size() && !parsePriceAndQuantity(fields[price], item)) ++price;
+    std::string priceError;
+    for (std::string fieldError; price < fields.size(); ++price) {
+        if (parsePriceAndQuantity(fields[price], item, fieldError)) break;
+        if (priceError.empty() && looksLikeAPrice(fields[price])) priceError = fieldError;
+    }
     if (price >= fields.size()) {
-        error = "an item is NAME:PRICE[xQUANTITY][:key=value...], as Хлеб:45.50x2; \"" + text +
-                "\" has no price";
+        error = "\"" + text + "\": " +
+                (priceError.empty() ? "an item is NAME:PRICE[xQUANTITY][:key=value...], as "
+                                      "Хлеб:45.50x2; this one has no price"
+                                    : priceError);
         return false;
     }
     for (std::size_t i = 0; i < price; ++i) item.name += (i ? ":" : "") + fields[i];
+    int discounts = 0;  // discount= and discount-sum= given
     for (std::size_t i = price + 1; i < fields.size(); ++i) {
         const std::size_t eq = fields[i].find('=');
         const std::string key = fields[i].substr(0, eq);
+        if (key == "discount" || key == "discount-sum") ++discounts;
         const std::string value = eq == std::string::npos ? "" : fields[i].substr(eq + 1);
         bool ok = eq != std::string::npos;
         if (key == "section")
@@ -86,7 +101,7 @@ bool parseItem(const std::string& text, hostkit::Position& item, std::string& er
         else if (key == "discount")
             ok = ok && smallNumber(value, 20, item.discount) && item.discount > 0;
         else if (key == "discount-sum")
-            ok = ok && parseHundredths(value, item.discountSum);
+            ok = ok && parseHundredths(value, item.discountSum, "the discount sum", error);
         else if (key == "code")
             item.code = value;
         else if (key == "unit")
@@ -95,12 +110,20 @@ bool parseItem(const std::string& text, hostkit::Position& item, std::string& er
             item.extraLine = value;
         else
             ok = false;
+        if (!ok && !error.empty()) {
+            error = "item \"" + item.name + "\": " + error;
+            return false;
+        }
         if (!ok) {
             error = "\"" + fields[i] +
                     "\" in an item: give section=1-20, tax=1-5, discount=1-20, "
                     "discount-sum=AMOUNT, code=, unit= or extra=";
             return false;
         }
+    }
+    if (discounts > 1) {
+        error = "item \"" + item.name + "\": give discount= or discount-sum=, not both";
+        return false;
     }
     if (auto problem = hostkit::positionProblem(item)) {
         error = "item \"" + item.name + "\": " + *problem;

@@ -19,36 +19,78 @@ std::string hundredthsText(std::int64_t v) {
 
 namespace {
 
-// Whole part and fraction of a plain decimal, digits only.
-bool splitDecimal(const std::string& text, std::string& whole, std::string& fraction) {
+// Whole part and fraction of a plain decimal with at most `maxDecimals`
+// decimals and `maxDigits` digits in all; false with `error` saying what
+// is wrong, the value named by `what`.
+bool splitDecimal(const std::string& text, std::size_t maxDecimals, std::size_t maxDigits,
+                  const std::string& what, std::string& whole, std::string& fraction,
+                  std::string& error) {
+    const std::string named = what + " " + text;
+    const std::size_t comma = text.find(',');
+    if (!text.empty() && text[0] == '-') {
+        error = named + " is negative";
+        return false;
+    }
+    if (comma != std::string::npos) {
+        std::string withPoint = text;
+        withPoint[comma] = '.';
+        error = named + " has a decimal comma: write " + withPoint;
+        return false;
+    }
     const std::size_t dot = text.find('.');
     whole = text.substr(0, dot);
     fraction = dot == std::string::npos ? "" : text.substr(dot + 1);
-    if (whole.empty() || (dot != std::string::npos && fraction.empty())) return false;
-    for (char c : whole + fraction)
-        if (c < '0' || c > '9') return false;
+    bool digitsOnly = !whole.empty() && (dot == std::string::npos || !fraction.empty());
+    for (char c : whole + fraction) digitsOnly = digitsOnly && c >= '0' && c <= '9';
+    if (!digitsOnly) {
+        error = "\"" + text + "\" is not " + what + ", as 45.50";
+        return false;
+    }
+    if (fraction.size() > maxDecimals) {
+        error = named + " has more than " +
+                (maxDecimals == 2 ? std::string("two") : std::to_string(maxDecimals)) +
+                " decimals";
+        return false;
+    }
+    if (whole.size() + fraction.size() > maxDigits) {
+        error = named + " is too large";
+        return false;
+    }
     return true;
 }
 
 }  // namespace
 
-bool parseHundredths(const std::string& text, std::int64_t& out) {
+bool parseHundredths(const std::string& text, std::int64_t& out, const std::string& what,
+                     std::string& error) {
     std::string whole, fraction;
-    if (!splitDecimal(text, whole, fraction) || whole.size() > 16 || fraction.size() > 2)
+    if (!splitDecimal(text, 2, 18, what, whole, fraction, error)) return false;
+    if (whole.size() > 16) {
+        error = what + " " + text + " is too large";
         return false;
+    }
     fraction.resize(2, '0');
     out = std::stoll(whole) * 100 + std::stoll(fraction);
     return true;
 }
 
-bool parseQuantity(const std::string& text, std::int64_t& value, std::uint8_t& digits) {
+bool parseHundredths(const std::string& text, std::int64_t& out) {
+    std::string error;
+    return parseHundredths(text, out, "a number", error);
+}
+
+bool parseQuantity(const std::string& text, std::int64_t& value, std::uint8_t& digits,
+                   std::string& error) {
     std::string whole, fraction;
-    if (!splitDecimal(text, whole, fraction) || whole.size() + fraction.size() > 15 ||
-        fraction.size() > 6)
-        return false;
+    if (!splitDecimal(text, 6, 15, "the quantity", whole, fraction, error)) return false;
     value = std::stoll(whole + fraction);
     digits = static_cast<std::uint8_t>(fraction.size());
     return true;
+}
+
+bool parseQuantity(const std::string& text, std::int64_t& value, std::uint8_t& digits) {
+    std::string error;
+    return parseQuantity(text, value, digits, error);
 }
 
 std::string localTimeText(std::uint32_t seconds) {

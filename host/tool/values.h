@@ -15,9 +15,17 @@ std::string hundredthsText(std::int64_t v);
 
 // "10", "10.5", "10.50" as hundredths; false for anything else.
 bool parseHundredths(const std::string& text, std::int64_t& out);
+// The same, with `error` naming what is wrong, `what` the value ("the
+// amount 1,50 has a decimal comma: write 1.50"): a negative number, a decimal
+// comma, more than two decimals, a number too large, or no number at all.
+bool parseHundredths(const std::string& text, std::int64_t& out, const std::string& what,
+                     std::string& error);
 
 // "2", "1.5", "0.250" as a count of units of 10^-digits, keeping the
-// decimals as written: 15 with 1 digit, 250 with 3; false for anything else.
+// decimals as written: 15 with 1 digit, 250 with 3; false with `error`
+// naming what is wrong, as parseHundredths does (up to six decimals).
+bool parseQuantity(const std::string& text, std::int64_t& value, std::uint8_t& digits,
+                   std::string& error);
 bool parseQuantity(const std::string& text, std::int64_t& value, std::uint8_t& digits);
 
 // Seconds since 1970 as local date and time, "2027-01-05T09:30:00".

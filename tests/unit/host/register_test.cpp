@@ -39,13 +39,13 @@ class RegisterCalls : public ::testing::Test {
 };
 
 TEST_F(RegisterCalls, AuthorisedCallsCarryTheCashierPrefix) {
-    start(host_test::answerAll(encodeCashier({7, kRightSale, 77, "Петрова"})));
+    start(host_test::answerAll(encodeCashier({7, rightBit(Right::Sale), 77, "Петрова"})));
     auto c = reg.readCashier(7);
     ASSERT_TRUE(c.ok()) << c.describe();
     EXPECT_EQ(last().command, 1);
     EXPECT_EQ(last().data, prefix5({1, 7}));
     EXPECT_EQ(c->name, "Петрова");
-    EXPECT_EQ(c->rights, kRightSale);
+    EXPECT_EQ(c->rights, rightBit(Right::Sale));
 
     ASSERT_TRUE(reg.setClock(0x66554433).ok());
     EXPECT_EQ(last().command, 4);
@@ -136,6 +136,39 @@ TEST_F(RegisterCalls, DocumentsValueByValue) {
     EXPECT_NE(reg.openDocument(DocumentType::Receipt).rejected(), nullptr);
     EXPECT_NE(reg.addRegistrationText(4, "x").rejected(), nullptr);
     EXPECT_NE(reg.addTax(0, {TaxKind::OnTop, 2000, std::string(31, 'x')}).rejected(), nullptr);
+}
+
+// A sale in one call: open, each position, close; a refused position
+// cancels the receipt and gives that refusal.
+TEST_F(RegisterCalls, ASaleInOneCallOpensAddsClosesOrCancels) {
+    Bytes reply(32, 0);
+    le::store64(reply.data() + 16, 9100);  // total
+    le::store64(reply.data() + 24, 900);   // change
+    start([&reply](const Incoming& in, int) {
+        return responseFrame(0, in.id, in.command == 22 ? reply : Bytes{});
+    });
+    Position bread;
+    bread.name = "Хлеб";
+    bread.price = 4550;
+    bread.quantity = 2;
+    auto sold = reg.sell({bread}, 10000, 0);
+    ASSERT_TRUE(sold.ok()) << sold.describe();
+    EXPECT_EQ(*sold->total, 9100);
+    EXPECT_EQ(*sold->change, 900);
+    std::vector<std::uint8_t> commands;
+    for (const Incoming& in : fake->received()) commands.push_back(in.command);
+    EXPECT_EQ(commands, (std::vector<std::uint8_t>{21, 7, 22}));
+    EXPECT_EQ(fake->received()[0].data, prefix5({0}));  // a sale
+    EXPECT_EQ(fake->received()[2].data, receiptCloseData(10000, 0));
+
+    start([](const Incoming& in, int) { return responseFrame(in.command == 7 ? 45 : 0, in.id); });
+    auto refused = reg.sell({bread, bread});
+    ASSERT_NE(refused.refusal(), nullptr);
+    EXPECT_EQ(refused.refusal()->result(), ResultCode::TaxNotFound);
+    commands.clear();
+    for (const Incoming& in : fake->received()) commands.push_back(in.command);
+    EXPECT_EQ(commands, (std::vector<std::uint8_t>{21, 7, 6}));
+    EXPECT_NE(reg.sell({}).rejected(), nullptr);
 }
 
 }  // namespace

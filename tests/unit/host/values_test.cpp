@@ -62,3 +62,34 @@ TEST(HostValues, LocalTimesBothWaysAndOnlyRealDates) {
     for (const char* bad : {"2027-01-05T09:30:00Z", "yesterday", "4294967296", "-5"})
         EXPECT_FALSE(parseTime(bad, seconds, error)) << bad;
 }
+
+TEST(HostValues, ARefusedNumberSaysWhatIsWrongWithIt) {
+    struct Case {
+        const char* text;
+        const char* says;
+    };
+    const Case amounts[] = {
+        {"-5", "the amount -5 is negative"},
+        {"1,50", "the amount 1,50 has a decimal comma: write 1.50"},
+        {"1.505", "the amount 1.505 has more than two decimals"},
+        {"99999999999999999999", "the amount 99999999999999999999 is too large"},
+        {"12345678901234567", "the amount 12345678901234567 is too large"},
+        {"1e3", "\"1e3\" is not the amount, as 45.50"},
+        {"", "\"\" is not the amount, as 45.50"},
+    };
+    for (const Case& c : amounts) {
+        std::int64_t v = 0;
+        std::string error;
+        EXPECT_FALSE(parseHundredths(c.text, v, "the amount", error)) << c.text;
+        EXPECT_EQ(error, c.says);
+    }
+    std::int64_t v = 0;
+    std::uint8_t digits = 0;
+    std::string error;
+    EXPECT_FALSE(parseQuantity("-2", v, digits, error));
+    EXPECT_EQ(error, "the quantity -2 is negative");
+    EXPECT_FALSE(parseQuantity("0.1234567", v, digits, error));
+    EXPECT_EQ(error, "the quantity 0.1234567 has more than 6 decimals");
+    EXPECT_FALSE(parseQuantity("1234567890123456", v, digits, error));
+    EXPECT_EQ(error, "the quantity 1234567890123456 is too large");
+}
