@@ -117,6 +117,7 @@ ResultCode ReceiptDoc::addPosition(const Tlv& container, std::string& replyText)
     // position as stored (with its tax sum and discount amount), the tax
     // and section containers and the totals may take more than the host sent.
     const Decimal oldTotal = total_;
+    const bool taxCarried = taxSums_.count(position.taxNumber) != 0;
     const Decimal oldTaxSum = sumAt(taxSums_, position.taxNumber);
     const Decimal oldSectionSum = sumAt(sectionSums_, position.section->number);
     const std::size_t positionSize = storedSize(position.toTlv());
@@ -126,7 +127,10 @@ ResultCode ReceiptDoc::addPosition(const Tlv& container, std::string& replyText)
     storedPositionsSize_ += positionSize;
     if (storedDataSize() > archive_limits::kMaxReceiptDataBytes) {
         total_ = oldTotal;
-        taxSums_[position.taxNumber] = oldTaxSum;
+        if (taxCarried)
+            taxSums_[position.taxNumber] = oldTaxSum;
+        else
+            taxSums_.erase(position.taxNumber);
         sectionSums_[position.section->number] = oldSectionSum;
         storedPositionsSize_ -= positionSize;
         return ResultCode::DataTooLong;

@@ -15,7 +15,7 @@
 // 11031 cash, 11081 nonCash, 11019 change (each of these three only above
 // 0), 11038 shiftNumber, 11054 receiptKind and one 12118 per usable text
 // line; then, as further parts, a tax container (13105 + number - 1) with
-// its sum for every tax used, a section container (11300) for every section
+// its sum for every tax a position carries, a section container (11300) for every section
 // used, and every position's container 11059.
 
 #include <cstdint>
@@ -156,6 +156,8 @@ class ReceiptDoc : public BaseWorkDocument {
     ResultCode checkPayment();
     // Points every position at this receipt's own records.
     void relinkPositions();
+    // The stored container of a tax its positions carry, with their sum.
+    Bytes taxContainer(std::uint8_t number, const Decimal& sum) const;
     // The tax lines of the footer and the control tape.
     std::vector<std::string> taxLines() const;
 
@@ -168,6 +170,9 @@ class ReceiptDoc : public BaseWorkDocument {
     std::vector<ReceiptOperation> positions_;
     std::vector<AdditionalLine> textLines_;
     std::map<std::uint8_t, Section> sections_;
+    // Every tax looked up, also those a refused or overwritten child named;
+    // only the taxes in taxSums_ (those the positions carry) are stored and
+    // printed.
     std::map<std::uint8_t, Tax> taxes_;
     std::map<std::uint8_t, Discount> discounts_;
     std::map<std::uint8_t, Decimal> taxSums_;
