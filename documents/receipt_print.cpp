@@ -72,7 +72,7 @@ std::string ReceiptDoc::printFooter(bool cut) const {
 
 std::string ReceiptDoc::summaryHead() const {
     return printing::renderBlock(block(kSmallFont, kLeft,
-                                       {cp("КАССИР\t") + cashier().name,
+                                       {cashierLine(cashier().name),
                                         kindName() + cp(" ЧЕК ") + std::to_string(receiptNumber_) +
                                             cp("\tФД ") + std::to_string(documentNumber())}),
                                  false);

@@ -109,6 +109,10 @@ ResultCode sendJobPrefix(rs::SerialPort* port) {
 
 ResultCode printBytes(rs::SerialPort* port, std::string_view bytes, bool check) {
     if (!port) return ResultCode::PrinterOffline;
+    // A printer last found silent (wedged in a data block by raw bytes,
+    // or switched off since) is brought back before the job, not after it.
+    if (check && FrStatus::status().testFlags(FrStatus::printerOffline))
+        if (const ResultCode reset = resetPrinter(port); reset != ResultCode::Success) return reset;
     sendJobPrefix(port);
     send(*port, bytes);
     if (!check) return ResultCode::Success;

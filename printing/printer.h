@@ -47,6 +47,8 @@ ResultCode resetPrinter(rs::SerialPort* port);
 // Sends GS d 0, GS P 0 0 and ESC t 7. Success, or PrinterOffline without a port.
 ResultCode sendJobPrefix(rs::SerialPort* port);
 
+// With `check` and the printer last found silent (printerOffline), first
+// resets it; when that fails, returns its result without sending the job.
 // Sends the job prefix and then `bytes` unchanged. With `check`, queries
 // the status afterwards and, when that fails, resets the printer: the job
 // is not repeated, and the result is that of the query (not of the reset).
