@@ -80,6 +80,12 @@ ResultCode queryPrinterStatus(rs::SerialPort* port) {
     return ResultCode::PrinterOffline;
 }
 
+ResultCode statusBeforeJob(rs::SerialPort* port) {
+    const ResultCode status = queryPrinterStatus(port);
+    if (status != ResultCode::PrinterOffline || !port) return status;
+    return resetPrinter(port);
+}
+
 ResultCode resetPrinter(rs::SerialPort* port) {
     if (!port) return ResultCode::PrinterOffline;
     port->close();

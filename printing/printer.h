@@ -37,6 +37,13 @@ void ensurePrinterOpen(rs::SerialPort* port);
 // paperNearEnd) or PrinterOffline (no port, no answer, or the read failed).
 ResultCode queryPrinterStatus(rs::SerialPort* port);
 
+// The status a document or report is started on: queries it and, when
+// the printer does not answer, resets it before the job rather than
+// failing every job after (a printer wedged in a data block by raw bytes,
+// or switched off and on since, comes back). The result of the query, or
+// that of the reset after a silent query.
+ResultCode statusBeforeJob(rs::SerialPort* port);
+
 // Recovery: closes and reopens the port, clears the printer's buffers,
 // initialises it, then queries the status (after 500 ms, and again every
 // 200 ms up to ten queries in all) until it answers Success; on success
