@@ -118,6 +118,7 @@ ResultCode ReceiptDoc::addPosition(const Tlv& container, std::string& replyText)
     // and section containers and the totals may take more than the host sent.
     const Decimal oldTotal = total_;
     const bool taxCarried = taxSums_.count(position.taxNumber) != 0;
+    const bool sectionCarried = sectionSums_.count(position.section->number) != 0;
     const Decimal oldTaxSum = sumAt(taxSums_, position.taxNumber);
     const Decimal oldSectionSum = sumAt(sectionSums_, position.section->number);
     const std::size_t positionSize = storedSize(position.toTlv());
@@ -131,7 +132,10 @@ ResultCode ReceiptDoc::addPosition(const Tlv& container, std::string& replyText)
             taxSums_[position.taxNumber] = oldTaxSum;
         else
             taxSums_.erase(position.taxNumber);
-        sectionSums_[position.section->number] = oldSectionSum;
+        if (sectionCarried)
+            sectionSums_[position.section->number] = oldSectionSum;
+        else
+            sectionSums_.erase(position.section->number);
         storedPositionsSize_ -= positionSize;
         return ResultCode::DataTooLong;
     }

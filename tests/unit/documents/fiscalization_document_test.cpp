@@ -177,6 +177,12 @@ TEST(Registration, TheHostsTextsAndTaxesAreChecked) {
         unknownKind.data[Tlv::kHeaderSize] = kind;
         EXPECT_EQ(add(doc, unknownKind), ResultCode::BadTaxContainer) << int{kind};
     }
+    Tax zeroName;
+    zeroName.kind = Tax::kContained;
+    zeroName.rate = 1000;
+    zeroName.name = std::string("\0VAT", 4);
+    EXPECT_EQ(add(doc, zeroName.toTlv(3)), ResultCode::BadTaxContainer)
+        << "the record would hold no name";
     EXPECT_EQ(doc.registrationRecord().taxAt(3).kind, Tax::kNotSet);
     EXPECT_TRUE(doc.registrationRecord().taxAt(3).name.empty());
 
