@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 DEMO_DIR ?= demo
 
-.PHONY: demo test build deps arm-test board-package sanitize layers bench clean
+.PHONY: demo test build deps arm-test board-package sanitize fuzz layers bench clean
 
 deps:
 	@./scripts/install-deps.sh base
@@ -48,11 +48,20 @@ sanitize:
 	@./scripts/install-deps.sh base sanitize
 	JOBS=$(JOBS) ./scripts/sanitize.sh
 
+# The fuzz targets of fuzz/ (clang with libFuzzer) under AddressSanitizer
+# and UndefinedBehaviorSanitizer: each runs its regression inputs, then
+# fuzzes for FUZZ_SECONDS from its seed corpus; any finding fails.
+FUZZ_SECONDS ?= 60
+fuzz:
+	@./scripts/install-deps.sh base sanitize
+	JOBS=$(JOBS) FUZZ_SECONDS=$(FUZZ_SECONDS) ./scripts/fuzz.sh
+
 bench: build
 	$(BUILD)/bench/bench_roundtrip
 	$(BUILD)/bench/bench_archive
 	$(BUILD)/bench/bench_fiscal_day
 	$(BUILD)/bench/bench_crash_sweep
+	$(BUILD)/bench/bench_hostile_host
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-arm build-asan build-tsan $(DEMO_DIR)
+	rm -rf $(BUILD) $(BUILD)-arm build-asan build-tsan build-fuzz $(DEMO_DIR)
