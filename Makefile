@@ -62,6 +62,7 @@ bench: build
 	$(BUILD)/bench/bench_fiscal_day
 	$(BUILD)/bench/bench_crash_sweep
 	$(BUILD)/bench/bench_hostile_host
+	$(BUILD)/bench/bench_soak
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-arm build-asan build-tsan build-fuzz $(DEMO_DIR)
