@@ -18,7 +18,7 @@ TEST(HostileHostE2E, AHostileStreamLeavesTheRegisterAnsweringWithItsCountersKept
     std::string error;
     ASSERT_TRUE(hostile::prepare(sim, error)) << error;
 
-    const hostile::Figures figures = hostile::run(sim, 19, 2500);
+    const hostile::Figures figures = hostile::run(sim, 19, 2000);
     EXPECT_TRUE(figures.problems.empty()) << testing::PrintToString(figures.problems);
     EXPECT_GT(figures.documents, 0) << "some documents got through";
     EXPECT_GE(figures.checkpoints, 10);
