@@ -72,6 +72,9 @@ class Host {
 
     void checkpoint() {
         ++figures_.checkpoints;
+        // The register's diagnostic lines (a line for every stray byte and
+        // unknown tag) must not fill the pipe it writes them to.
+        sim_.output();
         // In step: a fresh identifier gets its own answer.
         std::string error;
         Response r;
