@@ -72,9 +72,6 @@ class Host {
 
     void checkpoint() {
         ++figures_.checkpoints;
-        // The register's diagnostic lines (a line for every stray byte and
-        // unknown tag) must not fill the pipe it writes them to.
-        sim_.output();
         // In step: a fresh identifier gets its own answer.
         std::string error;
         Response r;
@@ -140,7 +137,12 @@ class Host {
             problem(what + ": " + std::to_string(is) + ", the model's " + std::to_string(model));
     }
 
+    // The register's diagnostic lines (one for every stray byte and unknown
+    // tag) are read as they come: a full pipe would stop the register.
+    void readDiagnostics() { sim_.output(); }
+
     Response send(std::uint8_t command, const Bytes& data) {
+        readDiagnostics();
         ++figures_.frames;
         Response r;
         std::string error;
@@ -158,6 +160,7 @@ class Host {
     // Bytes as they are, then whatever answer comes (none is owed for a
     // lone stray byte).
     void sendRaw(const Bytes& bytes, bool answerOwed) {
+        readDiagnostics();
         ++figures_.frames;
         sim_.client().drain();
         sim_.client().sendBytes(bytes);
@@ -387,6 +390,7 @@ class Host {
     }
 
     void enq() {
+        readDiagnostics();
         ++figures_.frames;
         Response r;
         std::string error;
