@@ -72,6 +72,7 @@ int main(int argc, char** argv) {
     std::mt19937 random(7);
     long requests = 0, failures = 0, receipts = 0, shiftReceipts = 0;
     const auto send = [&](std::uint8_t command, const Bytes& data) {
+        sim.output();  // its diagnostic lines must not fill their pipe
         hostkit::Response r;
         ++requests;
         if (!client.request(command, data, r, error, 0, 30000) || r.code != 0) ++failures;
