@@ -6,7 +6,7 @@ DEMO_DIR ?= demo
 # again. A tree for a debugger: cmake -S . -B build-debug -DCMAKE_BUILD_TYPE=Debug
 BUILD_FLAGS ?= -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG"
 
-.PHONY: demo test build configure deps arm-test board-package sanitize layers bench clean
+.PHONY: demo test build configure deps arm-test board-package sanitize fuzz layers bench clean
 
 deps:
 	@./scripts/install-deps.sh base
@@ -55,11 +55,21 @@ sanitize:
 	@./scripts/install-deps.sh base sanitize
 	JOBS=$(JOBS) ./scripts/sanitize.sh
 
+# The fuzz targets of fuzz/ (clang with libFuzzer) under AddressSanitizer
+# and UndefinedBehaviorSanitizer: each runs its regression inputs, then
+# fuzzes for FUZZ_SECONDS from its seed corpus; any finding fails.
+FUZZ_SECONDS ?= 60
+fuzz:
+	@./scripts/install-deps.sh base sanitize
+	JOBS=$(JOBS) FUZZ_SECONDS=$(FUZZ_SECONDS) ./scripts/fuzz.sh
+
 bench: build
 	$(BUILD)/bench/bench_roundtrip
 	$(BUILD)/bench/bench_archive
 	$(BUILD)/bench/bench_fiscal_day
 	$(BUILD)/bench/bench_crash_sweep
+	$(BUILD)/bench/bench_hostile_host
+	$(BUILD)/bench/bench_soak
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-arm build-asan build-tsan $(DEMO_DIR)
+	rm -rf $(BUILD) $(BUILD)-arm build-asan build-tsan build-fuzz $(DEMO_DIR)

@@ -6,6 +6,7 @@
 #include <pthread.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -130,21 +132,32 @@ int main(int argc, char** argv) {
                                                     std::size_t n) { log->record(d, p, n); });
         sim::replaceSymlink(hostEnd.slavePath(), root + "/host-line");
         // A host killed outright must not keep the line from the next one.
-        std::atomic<bool> keeperStop{false};
-        std::thread keeper([&hostEnd, &keeperStop] {
-            while (!keeperStop) {
+        // Nothing tells of that but a look now and then: twice a second,
+        // on a condition variable that also ends the wait at once on stop.
+        struct Keeper {
+            std::mutex lock;
+            std::condition_variable wake;
+            bool stop = false;  // guarded by lock
+        } keeperState;
+        std::thread keeper([&hostEnd, &keeperState] {
+            std::unique_lock<std::mutex> hold(keeperState.lock);
+            while (!keeperState.stop) {
                 hostEnd.releaseAbandonedExclusiveMode();
-                std::this_thread::sleep_for(std::chrono::milliseconds(500));
+                keeperState.wake.wait_for(hold, std::chrono::milliseconds(500));
             }
         });
         struct StopKeeper {
-            std::atomic<bool>& stop;
+            Keeper& state;
             std::thread& thread;
             ~StopKeeper() {
-                stop = true;
+                {
+                    std::lock_guard<std::mutex> hold(state.lock);
+                    state.stop = true;
+                }
+                state.wake.notify_all();
                 thread.join();
             }
-        } stopKeeper{keeperStop, keeper};
+        } stopKeeper{keeperState, keeper};
 
         sim::VirtualPrinter virtualPrinter(root, printerEnd.master());
         sim::PrinterLine printer(printerEnd.master(),

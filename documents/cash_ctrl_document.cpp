@@ -90,7 +90,7 @@ BaseWorkDocument* CashCtrlDocument::copyInto(BaseWorkDocument* other) const {
 std::string CashCtrlDocument::summaryHead() const {
     return printing::renderBlock(block(kSmallFont, kLeft,
                                        {title() + cp("\tФД ") + std::to_string(documentNumber()),
-                                        cp("КАССИР\t") + cashier().name}),
+                                        cashierLine(cashier().name)}),
                                  false);
 }
 

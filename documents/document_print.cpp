@@ -11,7 +11,7 @@ using namespace print_text;
 std::string BaseWorkDocument::commonHeader() const {
     return registrationTextLines(registrationRecord()) +
            printing::renderBlocks({block(kSmallFont, kCentredBold, {title()}),
-                                   block(kSmallFont, kLeft, {cp("КАССИР\t") + cashier().name})},
+                                   block(kSmallFont, kLeft, {cashierLine(cashier().name)})},
                                   false);
 }
 

@@ -17,7 +17,7 @@ DocumentsWorker::DocumentsWorker(DocumentArchive* archive, rs::SerialPort* print
 
 ResultCode DocumentsWorker::printerStatus() {
     printing::ensurePrinterOpen(printer_);
-    return printing::queryPrinterStatus(printer_);
+    return printing::statusBeforeJob(printer_);
 }
 
 ResultCode DocumentsWorker::print(std::string_view text) {

@@ -71,7 +71,8 @@ class DocumentsWorker : public BaseWorker {
     CoreApiResult preview(const CoreTransaction& t);
 
   private:
-    // Opens the port when needed; the printer's status result.
+    // Opens the port when needed; the status a job starts on (a silent
+    // printer is reset first: printing::statusBeforeJob).
     ResultCode printerStatus();
     // One print job with the status check: 0, 53 or 54.
     ResultCode print(std::string_view text);

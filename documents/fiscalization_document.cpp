@@ -87,7 +87,12 @@ ResultCode FiscalizationDocument::addItem(const Tlv& value, std::string& replyTe
     if (isTaxTag(value.tag)) {
         Tax tax;
         unsigned index = 0;
-        if (!tax.fromTlv(value, index) || tax.name.empty()) return ResultCode::BadTaxContainer;
+        // A kind above 3 would be kept as "not set", a name beginning with a
+        // zero byte as no name: the tax would be left out of the stored
+        // document and every receipt naming it refused.
+        if (hasUnknownTaxKind(value) || !tax.fromTlv(value, index) || tax.name.empty() ||
+            tax.name.front() == '\0')
+            return ResultCode::BadTaxContainer;
         registrationRecordToFill().setTaxAt(index, tax);
         return ResultCode::Success;
     }

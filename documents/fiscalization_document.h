@@ -41,7 +41,7 @@ class FiscalizationDocument : public BaseWorkDocument {
     std::string printHeader() const override;
     // 11048, 11187, 11009: the first, second, third text (BadTaxContainer,
     // 35, when empty or longer than kMaxText); 13105..13109: the tax of
-    // that index (35 when it does not decode or has no name); 11021 the
+    // that index (35 when it does not decode, has no name or a kind above 3); 11021 the
     // cashier's name; any other tag 34.
     ResultCode addItem(const Tlv& value, std::string& replyText) override;
     // Close data of exactly kNumbersSize bytes sets the numbers first (they

@@ -4,6 +4,7 @@
 
 #include "common/cp866.h"
 #include "encoding/decimal.h"
+#include "printing/printable_text.h"
 
 namespace print_text {
 
@@ -19,6 +20,10 @@ std::string dateTimeText(std::uint32_t seconds) {
 std::string amountText(std::int64_t kopecks) { return Decimal(100, kopecks).toText(); }
 
 std::string cp(std::string_view utf8) { return cp866::fromUtf8(utf8); }
+
+std::string cashierLine(std::string_view name) {
+    return cp("КАССИР\t") + printing::printableText(name);
+}
 
 printing::PrintBlock block(unsigned font, std::uint8_t style,
                            std::initializer_list<std::string> texts) {

@@ -32,6 +32,9 @@ std::string amountText(std::int64_t kopecks);
 // CP866 bytes of a UTF-8 text of the source.
 std::string cp(std::string_view utf8);
 
+// "КАССИР<tab>name", the name printed as text only (printing/printable_text.h).
+std::string cashierLine(std::string_view name);
+
 // A text block in `font` and `style` holding `texts` (CP866), each split
 // into lines at its line feeds.
 printing::PrintBlock block(unsigned font, std::uint8_t style,

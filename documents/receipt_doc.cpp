@@ -3,6 +3,8 @@
 
 #include "documents/receipt_doc.h"
 
+#include <optional>
+
 #include "common/diagnostics.h"
 #include "config/discounts.h"
 #include "config/sections.h"
@@ -36,6 +38,23 @@ std::uint16_t missingCloseValue(std::size_t closeDataSize, bool hasPositions) {
 Decimal sumAt(const std::map<std::uint8_t, Decimal>& sums, std::uint8_t key) {
     const auto it = sums.find(key);
     return it == sums.end() ? Decimal() : it->second;
+}
+
+// The sum kept for `key`, or none.
+std::optional<Decimal> sumIn(const std::map<std::uint8_t, Decimal>& sums, std::uint8_t key) {
+    const auto it = sums.find(key);
+    if (it == sums.end()) return std::nullopt;
+    return it->second;
+}
+
+// Puts back the sum `sumIn` gave: a tax or section no position carried
+// before gets no entry, so it is neither stored nor printed.
+void restoreSum(std::map<std::uint8_t, Decimal>& sums, std::uint8_t key,
+                const std::optional<Decimal>& old) {
+    if (old)
+        sums[key] = *old;
+    else
+        sums.erase(key);
 }
 
 std::int64_t paymentAt(std::span<const std::uint8_t> data, std::size_t offset) {
@@ -117,8 +136,8 @@ ResultCode ReceiptDoc::addPosition(const Tlv& container, std::string& replyText)
     // position as stored (with its tax sum and discount amount), the tax
     // and section containers and the totals may take more than the host sent.
     const Decimal oldTotal = total_;
-    const Decimal oldTaxSum = sumAt(taxSums_, position.taxNumber);
-    const Decimal oldSectionSum = sumAt(sectionSums_, position.section->number);
+    const std::optional<Decimal> oldTaxSum = sumIn(taxSums_, position.taxNumber);
+    const std::optional<Decimal> oldSectionSum = sumIn(sectionSums_, position.section->number);
     const std::size_t positionSize = storedSize(position.toTlv());
     total_ = newTotal;
     taxSums_[position.taxNumber] = newTaxSum;
@@ -126,8 +145,8 @@ ResultCode ReceiptDoc::addPosition(const Tlv& container, std::string& replyText)
     storedPositionsSize_ += positionSize;
     if (storedDataSize() > archive_limits::kMaxReceiptDataBytes) {
         total_ = oldTotal;
-        taxSums_[position.taxNumber] = oldTaxSum;
-        sectionSums_[position.section->number] = oldSectionSum;
+        restoreSum(taxSums_, position.taxNumber, oldTaxSum);
+        restoreSum(sectionSums_, position.section->number, oldSectionSum);
         storedPositionsSize_ -= positionSize;
         return ResultCode::DataTooLong;
     }

@@ -15,8 +15,8 @@
 // 11031 cash, 11081 nonCash, 11019 change (each of these three only above
 // 0), 11038 shiftNumber, 11054 receiptKind and one 12118 per usable text
 // line; then, as further parts, a tax container (13105 + number - 1) with
-// its sum for every tax used, a section container (11300) for every section
-// used, and every position's container 11059.
+// its sum for every tax a position carries, a section container (11300) for every section
+// a position carries, and every position's container 11059.
 
 #include <cstdint>
 #include <map>
@@ -156,6 +156,9 @@ class ReceiptDoc : public BaseWorkDocument {
     ResultCode checkPayment();
     // Points every position at this receipt's own records.
     void relinkPositions();
+    // The stored containers of a tax and a section its positions carry.
+    Bytes taxContainer(std::uint8_t number, const Decimal& sum) const;
+    Bytes sectionContainer(std::uint8_t number) const;
     // The tax lines of the footer and the control tape.
     std::vector<std::string> taxLines() const;
 
@@ -168,6 +171,9 @@ class ReceiptDoc : public BaseWorkDocument {
     std::vector<ReceiptOperation> positions_;
     std::vector<AdditionalLine> textLines_;
     std::map<std::uint8_t, Section> sections_;
+    // Every section and tax looked up, also those a refused position or an
+    // overwritten child named; only those in sectionSums_ and taxSums_
+    // (those the positions carry) are stored and printed.
     std::map<std::uint8_t, Tax> taxes_;
     std::map<std::uint8_t, Discount> discounts_;
     std::map<std::uint8_t, Decimal> taxSums_;

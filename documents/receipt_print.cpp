@@ -37,9 +37,9 @@ std::string ReceiptDoc::title() const {
 
 std::vector<std::string> ReceiptDoc::taxLines() const {
     std::vector<std::string> lines;
-    for (const auto& [number, tax] : taxes_) {
-        const auto sum = taxSums_.find(number);
-        if (sum != taxSums_.end()) lines.push_back(taxLabel(tax) + "\t" + sum->second.toText());
+    for (const auto& [number, sum] : taxSums_) {
+        const auto tax = taxes_.find(number);
+        if (tax != taxes_.end()) lines.push_back(taxLabel(tax->second) + "\t" + sum.toText());
     }
     return lines;
 }
@@ -72,7 +72,7 @@ std::string ReceiptDoc::printFooter(bool cut) const {
 
 std::string ReceiptDoc::summaryHead() const {
     return printing::renderBlock(block(kSmallFont, kLeft,
-                                       {cp("КАССИР\t") + cashier().name,
+                                       {cashierLine(cashier().name),
                                         kindName() + cp(" ЧЕК ") + std::to_string(receiptNumber_) +
                                             cp("\tФД ") + std::to_string(documentNumber())}),
                                  false);

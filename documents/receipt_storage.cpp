@@ -33,24 +33,27 @@ std::size_t ReceiptDoc::storedDataSize() const {
     // each (cash, non-cash, change).
     constexpr std::size_t kPaymentsRoom = 3 * (Tlv::kHeaderSize + 8);
     std::size_t size = toTlv().size() + kPaymentsRoom + storedPositionsSize_;
-    for (const auto& [number, tax] : taxes_) {
-        const auto sum = taxSums_.find(number);
-        size += tax.toTlv(number - 1, sum == taxSums_.end() ? Decimal() : sum->second).encode().size();
-    }
-    for (const auto& [number, section] : sections_) size += section.toTlv().encode().size();
+    for (const auto& [number, sum] : taxSums_) size += taxContainer(number, sum).size();
+    for (const auto& [number, sum] : sectionSums_) size += sectionContainer(number).size();
     return size;
+}
+
+Bytes ReceiptDoc::taxContainer(std::uint8_t number, const Decimal& sum) const {
+    const auto tax = taxes_.find(number);
+    return (tax == taxes_.end() ? Tax() : tax->second).toTlv(number - 1, sum).encode();
+}
+
+Bytes ReceiptDoc::sectionContainer(std::uint8_t number) const {
+    const auto section = sections_.find(number);
+    return (section == sections_.end() ? Section{number, ""} : section->second).toTlv().encode();
 }
 
 std::size_t ReceiptDoc::maxDataSize() const { return archive_limits::kMaxReceiptDataBytes; }
 
 std::vector<Bytes> ReceiptDoc::archiveParts() {
     std::vector<Bytes> parts;
-    for (const auto& [number, tax] : taxes_) {
-        const auto sum = taxSums_.find(number);
-        parts.push_back(
-            tax.toTlv(number - 1, sum == taxSums_.end() ? Decimal() : sum->second).encode());
-    }
-    for (const auto& [number, section] : sections_) parts.push_back(section.toTlv().encode());
+    for (const auto& [number, sum] : taxSums_) parts.push_back(taxContainer(number, sum));
+    for (const auto& [number, sum] : sectionSums_) parts.push_back(sectionContainer(number));
     for (const ReceiptOperation& position : positions_) parts.push_back(position.toTlv().encode());
     return parts;
 }

@@ -103,3 +103,9 @@ Decimal taxAmount(const Tax& t, const Decimal& amount) {
         return Decimal::fromDouble(amount.scale(), (r / (r + 100.0)) * amount.toDouble());
     return Decimal::fromDouble(amount.scale(), r * amount.toDouble() / 100.0);
 }
+
+bool hasUnknownTaxKind(const Tlv& container) {
+    for (const Tlv& child : decodeList(container))
+        if (child.tag == tags::kTaxKind && child.getU8() > Tax::kNotSet) return true;
+    return false;
+}

@@ -52,6 +52,10 @@ struct Tax {
     bool fromTlv(const Tlv& container, unsigned& index, Decimal& sum);
 };
 
+// A tax container whose kind child (13102) names a kind above 3, which
+// reading would clamp to "not set": a tax the register does not know.
+bool hasUnknownTaxKind(const Tlv& container);
+
 Bytes encodeTax(const Tax& t);
 // Exactly 32 bytes holding a valid tax.
 std::optional<Tax> decodeTax(const Bytes& record);

@@ -1,6 +1,7 @@
 #include "printing/print_layout.h"
 
 #include "printing/escpos.h"
+#include "printing/printable_text.h"
 
 namespace printing {
 
@@ -132,7 +133,9 @@ std::string renderBlock(const PrintBlock& block, bool cut) {
     if (block.kind != PrintBlock::kText) return {};
     std::string out = styleCommands(block.attributes);
     for (const std::string& line : block.lines) {
-        out += wrapLine(line, block.attributes);
+        // Lines carry texts from outside (names, free texts, stored
+        // records): none of their bytes may reach the printer as a command.
+        out += wrapLine(printableText(line, true), block.attributes);
         out += kLineFeed;
     }
     if (cut) out.append(escpos::kFeedAndCut);

@@ -57,6 +57,8 @@ std::string layoutLine(std::string_view line, const PrintAttributes& attributes)
 std::string wrapLine(std::string_view line, const PrintAttributes& attributes);
 
 // The block's bytes; the empty string for a block that is not a text block.
+// Every printer control byte of a line but the tab prints as the stand-in
+// of printing/printable_text.h.
 // With `cut`, the feed-and-cut sequence follows.
 std::string renderBlock(const PrintBlock& block, bool cut);
 

@@ -80,6 +80,12 @@ ResultCode queryPrinterStatus(rs::SerialPort* port) {
     return ResultCode::PrinterOffline;
 }
 
+ResultCode statusBeforeJob(rs::SerialPort* port) {
+    const ResultCode status = queryPrinterStatus(port);
+    if (status != ResultCode::PrinterOffline || !port) return status;
+    return resetPrinter(port);
+}
+
 ResultCode resetPrinter(rs::SerialPort* port) {
     if (!port) return ResultCode::PrinterOffline;
     port->close();
@@ -109,6 +115,10 @@ ResultCode sendJobPrefix(rs::SerialPort* port) {
 
 ResultCode printBytes(rs::SerialPort* port, std::string_view bytes, bool check) {
     if (!port) return ResultCode::PrinterOffline;
+    // A printer last found silent (wedged in a data block by raw bytes,
+    // or switched off since) is brought back before the job, not after it.
+    if (check && FrStatus::status().testFlags(FrStatus::printerOffline))
+        if (const ResultCode reset = resetPrinter(port); reset != ResultCode::Success) return reset;
     sendJobPrefix(port);
     send(*port, bytes);
     if (!check) return ResultCode::Success;

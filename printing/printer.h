@@ -37,6 +37,13 @@ void ensurePrinterOpen(rs::SerialPort* port);
 // paperNearEnd) or PrinterOffline (no port, no answer, or the read failed).
 ResultCode queryPrinterStatus(rs::SerialPort* port);
 
+// The status a document or report is started on: queries it and, when
+// the printer does not answer, resets it before the job rather than
+// failing every job after (a printer wedged in a data block by raw bytes,
+// or switched off and on since, comes back). The result of the query, or
+// that of the reset after a silent query.
+ResultCode statusBeforeJob(rs::SerialPort* port);
+
 // Recovery: closes and reopens the port, clears the printer's buffers,
 // initialises it, then queries the status (after 500 ms, and again every
 // 200 ms up to ten queries in all) until it answers Success; on success
@@ -47,6 +54,8 @@ ResultCode resetPrinter(rs::SerialPort* port);
 // Sends GS d 0, GS P 0 0 and ESC t 7. Success, or PrinterOffline without a port.
 ResultCode sendJobPrefix(rs::SerialPort* port);
 
+// With `check` and the printer last found silent (printerOffline), first
+// resets it; when that fails, returns its result without sending the job.
 // Sends the job prefix and then `bytes` unchanged. With `check`, queries
 // the status afterwards and, when that fails, resets the printer: the job
 // is not repeated, and the result is that of the query (not of the reset).

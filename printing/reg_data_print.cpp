@@ -2,6 +2,7 @@
 
 #include "common/cp866.h"
 #include "printing/print_layout.h"
+#include "printing/printable_text.h"
 
 namespace {
 
@@ -29,7 +30,9 @@ std::string printable(std::string text) {
 std::string registrationTextLines(const RegData& reg) {
     if (!reg.isValid()) return {};
     printing::PrintBlock block = blockInStyle(kTextsStyle);
-    block.lines = {reg.regText1(), reg.regText2(), reg.regText3()};
+    // The host's texts: a tab in them is no layout of ours.
+    block.lines = {printing::printableText(reg.regText1()), printing::printableText(reg.regText2()),
+                   printing::printableText(reg.regText3())};
     return printing::renderBlock(block, false);
 }
 

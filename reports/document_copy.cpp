@@ -20,6 +20,8 @@ std::string textLine(const AdditionalLine& line) {
         print_text::block(print_text::kSmallFont, print_text::kLeft, {line.text}), false);
 }
 
+}  // namespace
+
 // A text line records how many positions the receipt held when it was
 // added: it goes before the position of that index. The lines keep their
 // stored order.
@@ -36,6 +38,8 @@ std::string receiptBody(const ReceiptDoc& receipt) {
     for (; next < lines.size(); ++next) body += textLine(lines[next]);
     return body;
 }
+
+namespace {
 
 struct CopyParts {
     std::string heading;

@@ -13,12 +13,18 @@
 // looked at, and an empty body prints nothing.
 
 #include <cstdint>
+#include <string>
 
 #include "common/result_code.h"
+#include "documents/receipt_doc.h"
 #include "reports/report_printer.h"
 #include "storage/document_archive.h"
 
 namespace report {
+
+// The body of a receipt's copy: what its positions and text lines printed
+// as they were added, in that order.
+std::string receiptBody(const ReceiptDoc& receipt);
 
 // 5 or 17 when the document cannot be read (readDocument), 255 when the
 // stored document is not the object its type names; otherwise the result

@@ -8,7 +8,7 @@ PortPrinter::PortPrinter(rs::SerialPort& port) : port_(port) {
     printing::ensurePrinterOpen(&port_);
 }
 
-ResultCode PortPrinter::queryStatus() { return printing::queryPrinterStatus(&port_); }
+ResultCode PortPrinter::queryStatus() { return printing::statusBeforeJob(&port_); }
 
 ResultCode PortPrinter::print(std::string_view job) {
     return printing::printBytes(&port_, job, true);

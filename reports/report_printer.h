@@ -15,7 +15,8 @@ class ReportPrinter {
   public:
     virtual ~ReportPrinter() = default;
 
-    // The paper status: 0, 53 (no printer, no answer) or 54 (paper out).
+    // The paper status a report starts on: 0, 53 (no printer, no answer
+    // even after a reset) or 54 (paper out).
     virtual ResultCode queryStatus() = 0;
 
     // Prints one job and checks the status after it: 0, 53 or 54.

@@ -3,7 +3,8 @@
 #   install-deps.sh [group ...]    groups: base (the default), arm, sanitize
 #     base      build the register, the simulator, the host kit; run the tests
 #     arm       the board build: ARM cross compiler and qemu-user
-#     sanitize  the sanitizer trees: clang and its sanitizer runtimes
+#     sanitize  the sanitizer trees and the fuzz targets: clang and its
+#               sanitizer and libFuzzer runtimes (libclang-rt-14-dev)
 set -euo pipefail
 
 declare -A groups=(

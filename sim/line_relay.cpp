@@ -2,12 +2,12 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <unistd.h>
 
 namespace sim {
 
 namespace {
-constexpr int kStopCheckMs = 50;
 constexpr std::size_t kReadChunk = 4096;
 
 void makeNonBlocking(int fd) { ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK); }
@@ -19,25 +19,30 @@ LineRelay::LineRelay(int registerMaster, int hostMaster, Observer observer)
       observer_(std::move(observer)) {
     makeNonBlocking(registerMaster);
     makeNonBlocking(hostMaster);
+    stopEvent_ = ::eventfd(0, EFD_CLOEXEC);
     thread_ = std::thread([this] { run(); });
 }
 
 LineRelay::~LineRelay() {
     stop_ = true;
+    const std::uint64_t one = 1;
+    (void)!::write(stopEvent_, &one, sizeof one);
     if (thread_.joinable()) thread_.join();
+    ::close(stopEvent_);
 }
 
 void LineRelay::run() {
-    // fds[0] is the register's master, fds[1] the host's.
+    // fds[0] is the register's master, fds[1] the host's, fds[2] the stop
+    // event: the relay sleeps until one of them has something for it.
     while (!stop_) {
-        pollfd fds[2] = {{toHost_.from, 0, 0}, {toRegister_.from, 0, 0}};
+        pollfd fds[3] = {{toHost_.from, 0, 0}, {toRegister_.from, 0, 0}, {stopEvent_, POLLIN, 0}};
         auto want = [](pollfd& fd, const Lane& reading, const Lane& writing) {
             if (reading.waiting.size() - reading.written < kMaxWaiting) fd.events |= POLLIN;
             if (writing.written < writing.waiting.size()) fd.events |= POLLOUT;
         };
         want(fds[0], toHost_, toRegister_);
         want(fds[1], toRegister_, toHost_);
-        if (::poll(fds, 2, kStopCheckMs) <= 0) continue;
+        if (::poll(fds, 3, -1) <= 0) continue;
         if (fds[0].revents & POLLIN) take(toHost_);
         if (fds[1].revents & POLLIN) take(toRegister_);
         if (fds[0].revents & POLLOUT) pass(toRegister_);

@@ -7,7 +7,8 @@
 // and what one side sends is kept until the other side takes it, so a host
 // may write any amount before it reads while the register's answers still
 // flow. Up to kMaxWaiting bytes wait per direction; beyond that the relay
-// reads no more from that sender until its reader catches up.
+// reads no more from that sender until its reader catches up. Between
+// bytes the relay's thread sleeps in poll without a time-out.
 
 #include <atomic>
 #include <cstddef>
@@ -50,6 +51,7 @@ class LineRelay {
     Lane toHost_;
     Observer observer_;
     std::atomic<bool> stop_{false};
+    int stopEvent_ = -1;  // an eventfd: wakes the relay to stop
     std::thread thread_;
 };
 

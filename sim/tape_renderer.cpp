@@ -16,6 +16,8 @@ constexpr std::uint8_t NUL = 0x00, HT = 0x09, LF = 0x0A, CR = 0x0D, DLE = 0x10, 
 constexpr int kCp866Table = 7;
 constexpr int kTabStopChars = 8;
 constexpr std::size_t kClearBuffersLength = 10;  // DLE DC4 8 and its 7 fixed bytes
+constexpr std::uint8_t kClearBuffers[kClearBuffersLength] = {0x10, 0x14, 0x08, 0x01, 0x03,
+                                                             0x14, 0x01, 0x06, 0x02, 0x08};
 
 TapeAlign alignment(std::uint8_t n) {
     switch (n) {
@@ -40,10 +42,10 @@ std::string TapeLine::text() const {
 
 std::vector<TapeItem> TapeRenderer::feed(const std::uint8_t* p, std::size_t n) {
     std::vector<TapeItem> out;
-    // Bulk data of a command that is passed over is never kept.
-    const auto skipped = static_cast<std::size_t>(std::min<std::uint64_t>(skip_, n));
-    skip_ -= skipped;
-    pending_.insert(pending_.end(), p + skipped, p + n);
+    if (skip_ > 0)
+        passOverData(p, n);
+    else
+        pending_.insert(pending_.end(), p, p + n);
 
     std::size_t at = 0;
     while (at < pending_.size()) {
@@ -64,6 +66,32 @@ std::vector<TapeItem> TapeRenderer::feed(const std::uint8_t* p, std::size_t n) {
     }
     pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(at));
     return out;
+}
+
+void TapeRenderer::passOverData(const std::uint8_t* p, std::size_t n) {
+    // Clear buffers is a real-time command: it reaches the printer while it
+    // takes the data too, so a host can always end a block that would
+    // swallow every byte after it. Its bytes may arrive split over reads.
+    std::vector<std::uint8_t> window(skippedTail_);
+    window.insert(window.end(), p, p + n);
+    const auto found = std::search(window.begin(), window.end(), std::begin(kClearBuffers),
+                                   std::end(kClearBuffers));
+    if (found != window.end()) {
+        skip_ = 0;
+        skippedTail_.clear();
+        pending_.assign(found, window.end());
+        return;
+    }
+    // Bulk data of a command that is passed over is never kept.
+    const auto skipped = static_cast<std::size_t>(std::min<std::uint64_t>(skip_, n));
+    skip_ -= skipped;
+    if (skip_ > 0) {
+        const std::size_t keep = std::min(window.size(), kClearBuffersLength - 1);
+        skippedTail_.assign(window.end() - static_cast<std::ptrdiff_t>(keep), window.end());
+        return;
+    }
+    skippedTail_.clear();
+    pending_.insert(pending_.end(), p + skipped, p + n);
 }
 
 void TapeRenderer::execute(const std::uint8_t* p, std::size_t n, std::vector<TapeItem>& out) {

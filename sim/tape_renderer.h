@@ -77,6 +77,9 @@ class TapeRenderer {
     std::vector<TapeItem> feed(const std::uint8_t* p, std::size_t n);
 
   private:
+    // Takes bytes while bulk data is still to come (skip_ > 0): passes the
+    // data over, up to a clear buffers that ends it early.
+    void passOverData(const std::uint8_t* p, std::size_t n);
     void execute(const std::uint8_t* p, std::size_t n, std::vector<TapeItem>& out);
     void executeEsc(const std::uint8_t* p, std::size_t n, std::vector<TapeItem>& out);
     void executeGs(const std::uint8_t* p, std::size_t n, std::vector<TapeItem>& out);
@@ -92,6 +95,8 @@ class TapeRenderer {
     PaperRoll roll_;
     std::vector<std::uint8_t> pending_;
     std::uint64_t skip_ = 0;  // bulk data of a dropped command still to come
+    // The last bytes passed over, for a clear buffers split between reads.
+    std::vector<std::uint8_t> skippedTail_;
     TapeLine line_;
     int lineUnits_ = 0;  // of the current line, in the roll's units
     TapeStyle style_;

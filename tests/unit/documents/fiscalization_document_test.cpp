@@ -170,6 +170,22 @@ TEST(Registration, TheHostsTextsAndTaxesAreChecked) {
     EXPECT_EQ(add(doc, broken), ResultCode::BadTaxContainer);
     EXPECT_EQ(doc.registrationRecord().taxAt(1).kind, Tax::kNotSet);
 
+    // A kind the register does not know would be kept as "not set" and the
+    // tax silently dropped: refused, and nothing of it kept.
+    for (const std::uint8_t kind : {4, 7, 255}) {
+        Tlv unknownKind = vatTlv(3);
+        unknownKind.data[Tlv::kHeaderSize] = kind;
+        EXPECT_EQ(add(doc, unknownKind), ResultCode::BadTaxContainer) << int{kind};
+    }
+    Tax zeroName;
+    zeroName.kind = Tax::kContained;
+    zeroName.rate = 1000;
+    zeroName.name = std::string("\0VAT", 4);
+    EXPECT_EQ(add(doc, zeroName.toTlv(3)), ResultCode::BadTaxContainer)
+        << "the record would hold no name";
+    EXPECT_EQ(doc.registrationRecord().taxAt(3).kind, Tax::kNotSet);
+    EXPECT_TRUE(doc.registrationRecord().taxAt(3).name.empty());
+
     EXPECT_EQ(add(doc, Tlv().setText(tags::kStorageNumber, "1234")), ResultCode::TagNotAccepted);
 }
 

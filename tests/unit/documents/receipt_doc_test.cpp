@@ -397,6 +397,41 @@ TEST_F(ReceiptDocTest, StoredReceiptRebuildsWithItsFieldsAndPrintsTheSame) {
     EXPECT_EQ(rebuilt->summaryTail(), receipt->summaryTail());
 }
 
+TEST_F(ReceiptDocTest, OnlyTheTaxesThePositionsCarryAreStoredAndPrinted) {
+    Tax reduced;
+    reduced.kind = Tax::kContained;
+    reduced.rate = 1000;
+    reduced.name = cp("НДС 10%");
+    device.registration.setTaxAt(1, reduced);
+    ASSERT_TRUE(device.registration.sealRegistration(device.model.serialText(), toString(device.key)));
+
+    // The tax child may repeat; the last one is the position's tax, but the
+    // one named first has been looked up too.
+    auto receipt = open(ReceiptDoc::sale);
+    const Tlv taxTwoThenOne = Tlv().setContainer(
+        tags::kPosition,
+        {Tlv().setText(tags::kPositionName, cp("Чай")), Tlv().setVarInt(tags::kPrice, 12000),
+         Tlv().setVarDecimal(tags::kQuantity, Decimal(1, 1)),
+         Tlv().setU8(tags::kPositionTaxNumber, 2), Tlv().setU8(tags::kPositionTaxNumber, 1)});
+    ASSERT_EQ(add(*receipt, taxTwoThenOne), ResultCode::Success);
+    EXPECT_EQ(receipt->positions().at(0).taxNumber, 1);
+    // A refused position naming tax 2 leaves no sum of it either.
+    ASSERT_EQ(add(*receipt, positionTlv(cp("Х"), 100, Decimal(1, 0),
+                                        {Tlv().setU8(tags::kPositionTaxNumber, 2)})),
+              ResultCode::PositionInvalid);
+    ASSERT_EQ(close(*receipt, payments(0, 0)), ResultCode::Success);
+    EXPECT_EQ(receipt->printFooter(false).find(cp("НДС 10%")), std::string::npos);
+
+    const sample::Stored stored = sample::storeAndRebuild(*receipt, device, 13, 1);
+    ASSERT_EQ(stored.preparation, Preparation::ready);
+    EXPECT_EQ(stored.prepared.parts.size(), 1u + 1 + 1 + 1) << "data, tax 1, section, position";
+    auto rebuilt = std::dynamic_pointer_cast<ReceiptDoc>(stored.rebuilt);
+    ASSERT_TRUE(rebuilt);
+    EXPECT_EQ(rebuilt->taxSums(), receipt->taxSums());
+    EXPECT_EQ(rebuilt->printFooter(false), receipt->printFooter(false));
+    EXPECT_EQ(rebuilt->summaryTail(), receipt->summaryTail());
+}
+
 TEST_F(ReceiptDocTest, CloneOwnsItsOwnRecords) {
     auto receipt = receiptOf(ReceiptDoc::sale, 15000);
     ASSERT_EQ(close(*receipt, payments(20000, 0)), ResultCode::Success);

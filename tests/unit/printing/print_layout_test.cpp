@@ -7,6 +7,7 @@
 #include "common/cp866.h"
 #include "config/paper_width.h"
 #include "printing/notices.h"
+#include "printing/printable_text.h"
 
 namespace {
 
@@ -250,6 +251,26 @@ TEST(PrintLayout, BlocksAndText) {
     const std::vector<printing::PrintBlock> both{printing::copyMarkerBlock(), added};
     const std::string rendered = printing::renderBlocks(both, true);
     EXPECT_EQ(rendered, printing::renderBlock(both[0], false) + printing::renderBlock(added, true));
+}
+
+TEST(PrintLayout, TextsCannotCommandThePrinter) {
+    PaperWidth width(80);
+    EXPECT_EQ(printing::printableText("AB\x1D" "8L\xFF\xFF\xFF\x7F\t\n\x1B"),
+              "AB\xFE" "8L\xFF\xFF\xFF\xFE\xFE\xFE\xFE");
+    EXPECT_EQ(printing::printableText("a\tb\x10", true), "a\tb\xFE") << "the layout's tab stays";
+    EXPECT_EQ(printing::printableText(cp866::fromUtf8("Чай ёж")), cp866::fromUtf8("Чай ёж"));
+
+    // Whatever a line holds, only the style commands, the line feeds and the
+    // cut are commands in a rendered block.
+    printing::PrintBlock block = printing::makeBlock("AB\x1D\x38\x4C\xFF\xFF\xFF\x7F", kSmallLeft);
+    printing::addText(block, "\x1B*\x21\xFF\xFF\tGS v 0\x1Dv0\x00\xFF\xFF\xFF\xFF");
+    const std::string style = printing::styleCommands(block.attributes);
+    const std::string rendered = printing::renderBlock(block, true);
+    ASSERT_TRUE(rendered.starts_with(style));
+    const std::string body = rendered.substr(style.size(), rendered.size() - style.size() - 6);
+    EXPECT_EQ(body.find_first_of(std::string("\x00\x1B\x1D\x10\x7F", 5)), std::string::npos)
+        << body;
+    EXPECT_TRUE(rendered.ends_with("\x1B\x33\xFF\x0A\x1B\x69"));
 }
 
 TEST(PrintLayout, FixedNotices) {

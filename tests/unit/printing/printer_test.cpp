@@ -222,6 +222,24 @@ TEST_F(PrinterDriver, FailedCheckResetsThePrinterOnce) {
         << "the job is not repeated";
 }
 
+TEST_F(PrinterDriver, APrinterFoundSilentIsResetBeforeTheNextJob) {
+    // Silent until initialised (as one wedged by raw bytes), then fine.
+    FakePrinter printer([](int, const std::string& received) {
+        return received.find(kInit) == std::string::npos ? -1 : 0;
+    });
+    auto port = openPort(printer);
+    if (!testing_support::lineSettingsApply(*port)) GTEST_SKIP() << "reads never time out here";
+    EXPECT_EQ(printing::queryPrinterStatus(port.get()), ResultCode::PrinterOffline);
+    ASSERT_TRUE(flag(FrStatus::printerOffline));
+    pauses();
+    EXPECT_EQ(printing::printBytes(port.get(), "KEPT\n", true), ResultCode::Success)
+        << "the job is printed once the printer is back";
+    EXPECT_EQ(pauses(), std::vector<int>{500}) << "only the reset's pause";
+    EXPECT_FALSE(flag(FrStatus::printerOffline));
+    EXPECT_EQ(printer.received(), repeat(kRequest, 5) + kClear + kInit + kRequest + kPrefix +
+                                      kBackOff + kPrefix + "KEPT\n" + kRequest);
+}
+
 TEST_F(PrinterDriver, ResetGivesUpAfterTenQueries) {
     FakePrinter printer(always(0x0C));
     auto port = openPort(printer);

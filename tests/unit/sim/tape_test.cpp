@@ -117,6 +117,24 @@ TEST(TapeRenderer, ShowsWhatItDoesNotUnderstand) {
     EXPECT_EQ(items[0].printed.text(), "X");
 }
 
+TEST(TapeRenderer, ClearBuffersEndsADataBlockThatWouldSwallowEverything) {
+    // GS 8 L announcing 0x7FFFFFFF bytes: what follows is image data, status
+    // requests included, until the printer's buffers are cleared.
+    const std::string wedge = "AB\x1D\x38\x4C\xFF\xFF\xFF\x7F"s + "lost\n\x1D\x72\x01"s;
+    const std::string clear = "\x10\x14\x08\x01\x03\x14\x01\x06\x02\x08"s;
+    for (bool bytewise : {false, true}) {
+        sim::TapeRenderer r;
+        auto items = bytewise ? feedBytewise(r, wedge) : feed(r, wedge);
+        EXPECT_TRUE(items.empty()) << "bytewise " << bytewise;
+        EXPECT_TRUE(feed(r, "\x1D\x72\x01more data"s).empty()) << "still data";
+        items = bytewise ? feedBytewise(r, "xx" + clear + "\x1B@back\n\x1D\x72\x01"s)
+                         : feed(r, "xx" + clear + "\x1B@back\n\x1D\x72\x01"s);
+        ASSERT_EQ(items.size(), 2u) << "bytewise " << bytewise;
+        EXPECT_EQ(items[0].printed.text(), "back");
+        EXPECT_EQ(items[1].kind, TapeItem::statusRequest);
+    }
+}
+
 TEST(TapeFiles, TextAndHtmlSurviveRestartsAndTornWrites) {
     const std::string dir = testing_support::makeTempDir("okta-tape-");
     sim::TapeRenderer r;
