@@ -246,6 +246,7 @@ void positionsPerSecond(const Device& device) {
 int main(int argc, char** argv) {
     const long documents = argc > 1 ? std::atol(argv[1]) : 100'000;
     testing_support::ScopedTempBoard temp;
+    temp.board().realSyncs = true;  // a store's and a formation's syncs as the disk takes them
     const Device device = makeDevice();
     {
         // The device's EEPROM: its factory data and its key.

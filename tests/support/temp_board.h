@@ -28,8 +28,8 @@ class TempBoard : public platform::Board {
     // Records the pause and returns at once.
     void sleepMs(int ms) override;
     // A test's power cut is the write log's: this machine's disk is left
-    // unsynced.
-    bool syncToMedium(int) override { return true; }
+    // unsynced, unless a benchmark wants the syncs' real cost.
+    bool syncToMedium(int fd) override { return realSyncs ? Board::syncToMedium(fd) : true; }
     void seedRandom(unsigned seed) override { random_ = seed; }
     int randomValue() override;
 
@@ -40,6 +40,7 @@ class TempBoard : public platform::Board {
     std::int64_t clock = 1700000000;
     bool cardPresent = true;
     std::uint64_t availableBytes = 1ull << 30;
+    bool realSyncs = false;
 
   private:
     std::mutex mutex_;
