@@ -14,8 +14,8 @@ void makeNonBlocking(int fd) { ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NON
 }  // namespace
 
 LineRelay::LineRelay(int registerMaster, int hostMaster, Observer observer)
-    : toRegister_{hostMaster, registerMaster, Direction::toRegister, {}},
-      toHost_{registerMaster, hostMaster, Direction::toHost, {}},
+    : toRegister_{hostMaster, registerMaster, Direction::toRegister, {}, 0, {}},
+      toHost_{registerMaster, hostMaster, Direction::toHost, {}, 0, {}},
       observer_(std::move(observer)) {
     makeNonBlocking(registerMaster);
     makeNonBlocking(hostMaster);
@@ -45,8 +45,13 @@ void LineRelay::run() {
         if (::poll(fds, 3, -1) <= 0) continue;
         if (fds[0].revents & POLLIN) take(toHost_);
         if (fds[1].revents & POLLIN) take(toRegister_);
-        if (fds[0].revents & POLLOUT) pass(toRegister_);
-        if (fds[1].revents & POLLOUT) pass(toHost_);
+        // What was read goes on before the observer sees it: an observer
+        // that writes a file may wait for this machine's disk, the line
+        // must not. A reader that is full just leaves it waiting.
+        pass(toRegister_);
+        pass(toHost_);
+        observe(toHost_);
+        observe(toRegister_);
     }
 }
 
@@ -56,12 +61,20 @@ void LineRelay::take(Lane& lane) {
         const ssize_t got = ::read(lane.from, buffer, sizeof buffer);
         if (got <= 0) return;  // EAGAIN: all read for now
         const auto n = static_cast<std::size_t>(got);
-        if (observer_) observer_(lane.direction, reinterpret_cast<std::uint8_t*>(buffer), n);
         lane.waiting.append(buffer, n);
+        if (observer_) lane.unobserved.append(buffer, n);
     }
 }
 
+void LineRelay::observe(Lane& lane) {
+    if (lane.unobserved.empty()) return;
+    observer_(lane.direction, reinterpret_cast<const std::uint8_t*>(lane.unobserved.data()),
+              lane.unobserved.size());
+    lane.unobserved.clear();
+}
+
 void LineRelay::pass(Lane& lane) {
+    if (lane.written == lane.waiting.size()) return;
     while (lane.written < lane.waiting.size()) {
         const ssize_t put = ::write(lane.to, lane.waiting.data() + lane.written,
                                     lane.waiting.size() - lane.written);

@@ -23,7 +23,8 @@ enum class Direction { toRegister, toHost };
 
 class LineRelay {
   public:
-    // Sees every batch of bytes as the relay reads it, on the relay's thread.
+    // Sees every batch of bytes once the relay has passed it on (or left it
+    // waiting for its reader), on the relay's thread.
     using Observer = std::function<void(Direction, const std::uint8_t*, std::size_t)>;
 
     static constexpr std::size_t kMaxWaiting = std::size_t{64} << 20;
@@ -41,11 +42,13 @@ class LineRelay {
         Direction direction;
         std::string waiting;
         std::size_t written = 0;  // of `waiting`, already passed on
+        std::string unobserved;   // read, not yet shown to the observer
     };
 
     void run();
     void take(Lane& lane);
     void pass(Lane& lane);
+    void observe(Lane& lane);
 
     Lane toRegister_;
     Lane toHost_;

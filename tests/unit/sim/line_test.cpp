@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <regex>
 #include <thread>
@@ -73,6 +74,35 @@ TEST(LineRelay, AHostThatWritesBeforeItReadsNeverStallsTheRegister) {
     EXPECT_EQ(answers.size(), kSent * kAnswer);
     EXPECT_EQ(toRegister, kSent);
     EXPECT_EQ(toHost, kSent * kAnswer);
+}
+
+// The observer sees what the relay has already passed on, so a log that
+// waits for this machine's disk never holds the line.
+TEST(LineRelay, PassesBytesOnBeforeTheObserverSeesThem) {
+    sim::Pty registerEnd, hostEnd;
+    const auto deadline = testing_support::secondsFromNow(20);
+    std::atomic<bool> registerGotIt{false}, passedBeforeObserved{false};
+    sim::LineRelay relay(registerEnd.master(), hostEnd.master(),
+                         [&](sim::Direction d, const std::uint8_t*, std::size_t) {
+                             if (d != sim::Direction::toRegister) return;
+                             // Stalls as a log on a slow disk would, until the
+                             // register has read the byte or the deadline.
+                             while (!registerGotIt && std::chrono::steady_clock::now() < deadline)
+                                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                             passedBeforeObserved = registerGotIt.load();
+                         });
+    const int board = openEnd(registerEnd.slavePath());
+    const int host = openEnd(hostEnd.slavePath());
+    ASSERT_GE(board, 0);
+    ASSERT_GE(host, 0);
+    ASSERT_TRUE(writeAllBy(host, "\x05", deadline));
+    EXPECT_EQ(readBy(board, 1, deadline), "\x05");
+    registerGotIt = true;
+    ASSERT_TRUE(writeAllBy(board, "answer", deadline));
+    EXPECT_EQ(readBy(host, 6, deadline), "answer");
+    ::close(board);
+    ::close(host);
+    EXPECT_TRUE(passedBeforeObserved) << "the observer held the request back";
 }
 
 TEST(FrameScanner, ReadsTheLineAsTheRegistersFrameReaderDoes) {
