@@ -50,6 +50,12 @@ ResultCode applyStatusByte(std::uint8_t status) {
     return out ? ResultCode::PaperOut : ResultCode::Success;
 }
 
+// Job prefix 1, job prefix 2 and the code page command, in that order.
+std::string jobPrefix() {
+    return std::string(escpos::kJobPrefix1) + std::string(escpos::kJobPrefix2) +
+           std::string(escpos::kCodePage);
+}
+
 }  // namespace
 
 std::unique_ptr<rs::SerialPort> createPrinterPort() {
@@ -107,9 +113,7 @@ ResultCode resetPrinter(rs::SerialPort* port) {
 
 ResultCode sendJobPrefix(rs::SerialPort* port) {
     if (!port) return ResultCode::PrinterOffline;
-    send(*port, escpos::kJobPrefix1);
-    send(*port, escpos::kJobPrefix2);
-    send(*port, escpos::kCodePage);
+    send(*port, jobPrefix());
     return ResultCode::Success;
 }
 
@@ -119,8 +123,8 @@ ResultCode printBytes(rs::SerialPort* port, std::string_view bytes, bool check) 
     // or switched off since) is brought back before the job, not after it.
     if (check && FrStatus::status().testFlags(FrStatus::printerOffline))
         if (const ResultCode reset = resetPrinter(port); reset != ResultCode::Success) return reset;
-    sendJobPrefix(port);
-    send(*port, bytes);
+    // One write for the whole job: each write wakes the line's reader.
+    send(*port, jobPrefix() + std::string(bytes));
     if (!check) return ResultCode::Success;
     const ResultCode result = queryPrinterStatus(port);
     if (result != ResultCode::Success) resetPrinter(port);
