@@ -3,14 +3,17 @@
 
 #include <vector>
 
+#include "config/identity.h"
 #include "storage/document_archive.h"
+#include "storage/forward_data_reader.h"
 #include "storage/internal_storage.h"
 
 namespace {
 
-bool isClosing(const DocDescriptor& header) {
-    return header.type == FrStatus::registrationDoc || header.type == FrStatus::shiftCloseDoc ||
-           header.type == FrStatus::archiveCloseDoc;
+// The documents that leave a record in the internal storage.
+bool isClosing(std::uint8_t type) {
+    return type == FrStatus::registrationDoc || type == FrStatus::shiftCloseDoc ||
+           type == FrStatus::archiveCloseDoc;
 }
 
 }  // namespace
@@ -32,19 +35,24 @@ bool DocumentArchive::closingHeaders(std::vector<DocDescriptor>& out) {
     const std::uint32_t base = baseNumber();
     const std::uint32_t last = lastDocumentInfo().number;
     if (last <= base) return true;
-    std::vector<DocDescriptor> headers;
-    if (!readHeaders(base + 1, last - base, headers)) return false;
-    for (const DocDescriptor& header : headers)
-        if (isClosing(header)) out.push_back(header);
-    return true;
+    return readHeaders(base + 1, last - base, out, isClosing);
 }
 
 bool DocumentArchive::appendStorageRecords(const std::vector<DocDescriptor>& headers) {
-    Bytes records;
-    for (const DocDescriptor& header : headers) {
-        std::shared_ptr<StoredDocument> document;
-        Bytes record;
-        if (readDocument(header.number, document) != ResultCode::Success ||
+    const std::shared_ptr<const ModelData> model = identity::store().factoryData();
+    ForwardDataReader data(headers, [this](std::uint64_t offset, std::uint8_t* p, std::size_t n) {
+        return readInto(offset, p, n);
+    });
+    Bytes records, record;
+    records.reserve(headers.size() * internal_storage::kRecordSize);
+    for (std::size_t i = 0; i < headers.size(); ++i) {
+        // A closing document's record takes only the counters it carries,
+        // whatever registration it was made under: it is filled from its own
+        // header without the lookups of readDocument.
+        const DocDescriptor& header = headers[i];
+        const auto document = factory_(header.type, *model, RegData(), header.cashierNumber);
+        const std::uint8_t* bytes = data.dataOf(i);
+        if (!document || !bytes || !fillFromData(header, bytes, header.dataLength, *document) ||
             !internal_storage::encodeRecord(header, document->carriedCounters(), record))
             return false;
         le::putBytes(records, record);

@@ -38,12 +38,13 @@ bool DocumentArchive::open() {
 }
 
 bool DocumentArchive::readAt(std::uint64_t offset, std::size_t n, Bytes& out) {
-    if (!open()) {
-        out.assign(n, 0);
-        return false;
-    }
-    const bool read = platform::readAt(file_, offset, n, out);
-    if (unit_) unit_->overlay(StoreTarget::archive, offset, out);
+    out.assign(n, 0);
+    return readInto(offset, out.data(), n);
+}
+
+bool DocumentArchive::readInto(std::uint64_t offset, std::uint8_t* p, std::size_t n) {
+    const bool read = open() && platform::readAt(file_, offset, p, n) == n;
+    if (unit_) unit_->overlay(StoreTarget::archive, offset, p, n);
     return read;
 }
 
@@ -88,18 +89,22 @@ std::uint64_t DocumentArchive::slotOffset(std::uint32_t number) {
 }
 
 bool DocumentArchive::readHeaders(std::uint32_t first, std::uint32_t count,
-                                  std::vector<DocDescriptor>& out) {
-    constexpr std::uint32_t kSlotsAPiece = 1024;
+                                  std::vector<DocDescriptor>& out, bool (*keep)(std::uint8_t type)) {
+    // A mebibyte of slots a read: the index goes by in a handful of reads.
+    constexpr std::uint32_t kSlotsAPiece = 16'384;
     out.clear();
-    out.reserve(count);
+    if (!keep) out.reserve(count);
+    Bytes piece(std::min(count, kSlotsAPiece) * DocDescriptor::kSize);
     while (count > 0) {
         const std::uint32_t n = std::min(count, kSlotsAPiece);
         const std::uint64_t offset = slotOffset(first);
         if (offset == 0 || slotOffset(first + n - 1) == 0) return false;
-        Bytes piece;
-        if (!readAt(offset, n * DocDescriptor::kSize, piece)) return false;
-        for (std::uint32_t i = 0; i < n; ++i)
-            out.push_back(DocDescriptor::decode(piece.data() + i * DocDescriptor::kSize));
+        if (!readInto(offset, piece.data(), n * DocDescriptor::kSize)) return false;
+        for (std::uint32_t i = 0; i < n; ++i) {
+            const std::uint8_t* slot = piece.data() + i * DocDescriptor::kSize;
+            // The type is a header's first byte: the others are not decoded.
+            if (!keep || keep(slot[0])) out.push_back(DocDescriptor::decode(slot));
+        }
         first += n;
         count -= n;
     }
@@ -180,20 +185,23 @@ DocumentArchive::DocumentInfo DocumentArchive::lastDocumentInfo() {
 }
 
 bool DocumentArchive::fillDocument(const DocDescriptor& header, StoredDocument& document) {
-    document.restoreHeader(header);
     Bytes data;
-    if (!readAt(header.dataOffset, header.dataLength, data)) return false;
+    return readAt(header.dataOffset, header.dataLength, data) &&
+           fillFromData(header, data.data(), data.size(), document);
+}
+
+bool fillFromData(const DocDescriptor& header, const std::uint8_t* data, std::size_t n,
+                  StoredDocument& document) {
+    document.restoreHeader(header);
     // The type byte, then tagged values: tag, length, value.
     std::size_t p = 1;
-    while (p < data.size()) {
-        if (p + Tlv::kHeaderSize > data.size()) return false;
+    while (p < n) {
+        if (p + Tlv::kHeaderSize > n) return false;
         Tlv value;
-        value.tag = le::u16(&data[p]);
-        const std::size_t length = le::u16(&data[p + 2]);
-        if (p + Tlv::kHeaderSize + length > data.size()) return false;
-        value.data.assign(
-            data.begin() + static_cast<std::ptrdiff_t>(p + Tlv::kHeaderSize),
-            data.begin() + static_cast<std::ptrdiff_t>(p + Tlv::kHeaderSize + length));
+        value.tag = le::u16(data + p);
+        const std::size_t length = le::u16(data + p + 2);
+        if (p + Tlv::kHeaderSize + length > n) return false;
+        value.data.assign(data + p + Tlv::kHeaderSize, data + p + Tlv::kHeaderSize + length);
         document.setStoredTag(value);
         p += Tlv::kHeaderSize + length;
     }

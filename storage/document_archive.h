@@ -122,12 +122,16 @@ class DocumentArchive {
     void restoreStatus(FrStatus::Store& status = FrStatus::status());
 
     // The headers of documents first ... first + count - 1, read in large
-    // sequential pieces; false when any could not be read.
-    bool readHeaders(std::uint32_t first, std::uint32_t count, std::vector<DocDescriptor>& out);
+    // sequential pieces; with `keep`, only those whose type it keeps. False
+    // when any could not be read.
+    bool readHeaders(std::uint32_t first, std::uint32_t count, std::vector<DocDescriptor>& out,
+                     bool (*keep)(std::uint8_t type) = nullptr);
 
   private:
     // Reads see the pending writes of a store being described.
     bool readAt(std::uint64_t offset, std::size_t n, Bytes& out);
+    // The same into a buffer the caller keeps from read to read.
+    bool readInto(std::uint64_t offset, std::uint8_t* p, std::size_t n);
     // During a store, adds to its unit; otherwise writes and flushes.
     bool writeAt(std::uint64_t offset, const Bytes& bytes);
     bool readHeaderAt(std::uint64_t offset, DocDescriptor& out);
@@ -168,6 +172,11 @@ class DocumentArchive {
     StoreJournal journal_;
     StoreUnit* unit_ = nullptr;  // the store being described
 };
+
+// Fills `document` from its stored header and the `n` bytes of its data (the
+// type byte, then tagged values); false when a value runs past the end.
+bool fillFromData(const DocDescriptor& header, const std::uint8_t* data, std::size_t n,
+                  StoredDocument& document);
 
 // Documents that still fit on the card: 8/10 of its available bytes divided
 // by 32 768, at most 250 000.

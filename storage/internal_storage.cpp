@@ -126,13 +126,10 @@ bool appendRecords(const Bytes& records) {
     if (!file) return false;
     const std::int64_t end = wholeRecordsEnd(file.get());
     if (end < 0) return false;
-    // Buffered record by record, synced once: a formation cut short is
-    // started again by its lock, a repair by the next start's check.
-    bool written = true;
-    for (std::size_t at = 0; written && at < records.size(); at += kRecordSize)
-        written = platform::writeAt(file.get(), static_cast<std::uint64_t>(end) + at,
-                                    records.data() + at, kRecordSize,
-                                    platform::Durability::buffered);
+    // One write, synced once: a formation cut short is started again by its
+    // lock, a repair by the next start's check.
+    bool written = platform::writeAt(file.get(), static_cast<std::uint64_t>(end), records.data(),
+                                     records.size(), platform::Durability::buffered);
     written = platform::syncFile(file.get()) && written;
     return file.close() == 0 && written;
 }

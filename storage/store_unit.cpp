@@ -43,8 +43,9 @@ void StoreUnit::add(StoreTarget target, std::uint64_t offset, const Bytes& bytes
     writes_.insert(at, std::move(merged));
 }
 
-void StoreUnit::overlay(StoreTarget target, std::uint64_t offset, Bytes& out) const {
-    const std::uint64_t end = offset + out.size();
+void StoreUnit::overlay(StoreTarget target, std::uint64_t offset, std::uint8_t* out,
+                        std::size_t n) const {
+    const std::uint64_t end = offset + n;
     for (const Write& w : writes_) {
         if (w.target != target) continue;
         const std::uint64_t from = std::max(offset, w.offset);

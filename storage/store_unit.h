@@ -34,9 +34,9 @@ class StoreUnit {
     // Adds the write of `bytes` at `offset` of `target`.
     void add(StoreTarget target, std::uint64_t offset, const Bytes& bytes);
 
-    // Lays the pending bytes of `target` over `out`, which holds what the
-    // file has from `offset` on.
-    void overlay(StoreTarget target, std::uint64_t offset, Bytes& out) const;
+    // Lays the pending bytes of `target` over the `n` bytes at `out`, which
+    // hold what the file has from `offset` on.
+    void overlay(StoreTarget target, std::uint64_t offset, std::uint8_t* out, std::size_t n) const;
 
     // Joins writes of `target` that lie at most `maxGap` bytes apart into
     // one, the bytes between them as `readGap(offset, n, out)` gives them

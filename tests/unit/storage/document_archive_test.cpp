@@ -449,6 +449,43 @@ TEST_F(ArchiveTest, TheInternalStorageIsFormedByTheLockProtocol) {
     EXPECT_EQ(testing_support::fileBytes(board.file(is::kStoragePath)), complete);
 }
 
+TEST_F(ArchiveTest, FormationRecordsWhatTheStoresRecordedHoweverFarApartTheyLie) {
+    // Closing documents near one another are read as one piece, far apart
+    // one by one, and a long run of near ones is cut into pieces: the formed
+    // file is the one the stores appended, byte for byte, either way.
+    ASSERT_TRUE(archive().openOrCreate());
+    ASSERT_EQ(store(document(1)), ResultCode::Success);
+    auto storeShift = [&](std::uint16_t shift, std::size_t receiptBytes) {
+        auto open = document(7);
+        open->shift = shift;
+        ASSERT_EQ(store(open), ResultCode::Success);
+        for (; receiptBytes > 0; receiptBytes -= std::min<std::size_t>(receiptBytes, 30'000)) {
+            auto receipt = document(3, {std::max<std::size_t>(
+                                           std::min<std::size_t>(receiptBytes, 30'000), 40)});
+            receipt->total = static_cast<std::int64_t>(shift) * 100;
+            ASSERT_EQ(store(receipt), ResultCode::Success);
+        }
+        auto close = document(2);
+        close->shift = shift;
+        ASSERT_EQ(store(close), ResultCode::Success);
+    };
+    std::uint16_t shift = 0;
+    // 40 shifts 30 000 bytes apart: over a mebibyte of near ones.
+    while (shift < 40) storeShift(++shift, 30'000);
+    // Then gaps of nothing, a few bytes, just under and just over 64 KiB,
+    // and a registration between them.
+    for (std::size_t gap : {0, 300, 65'000, 66'000, 8'000, 70'000, 0}) storeShift(++shift, gap);
+    ASSERT_EQ(store(document(1)), ResultCode::Success);
+    storeShift(++shift, 500);
+
+    const Bytes recorded = testing_support::fileBytes(board.file(is::kStoragePath));
+    ASSERT_EQ(recorded.size(), (shift + 2) * is::kRecordSize);
+    ASSERT_TRUE(is::removeStorage());
+    EXPECT_TRUE(reopen().formInternalStorage());
+    EXPECT_EQ(testing_support::fileBytes(board.file(is::kStoragePath)), recorded);
+    EXPECT_FALSE(is::lockExists());
+}
+
 TEST_F(ArchiveTest, RestoreStatusFindsTheShiftOpenOrClosed) {
     ASSERT_TRUE(archive().openOrCreate());
     FrStatus::Store fresh;

@@ -22,7 +22,7 @@ TEST(StoreUnit, WritesMergeWhereTheyTouchAndReadsSeeThem) {
     EXPECT_EQ(unit.writes()[2].target, StoreTarget::internalStorage);
 
     Bytes read(8, 0xEE);  // what the file holds from 96
-    unit.overlay(StoreTarget::archive, 96, read);
+    unit.overlay(StoreTarget::archive, 96, read.data(), read.size());
     EXPECT_EQ(read, (Bytes{0xEE, 0xEE, 6, 6, 1, 2, 4, 5}));
     EXPECT_TRUE(unit.touches(StoreTarget::internalStorage));
     EXPECT_FALSE(unit.touches(StoreTarget::eeprom));
