@@ -56,6 +56,26 @@ std::string jobPrefix() {
            std::string(escpos::kCodePage);
 }
 
+// Asks the printer for its status; `job` goes in the same write as the
+// first request, so that the printer reads both at once and answers once
+// the job is on paper.
+ResultCode askStatus(rs::SerialPort* port, std::string_view job) {
+    if (port) {
+        for (int attempt = 0; attempt < kStatusAttempts; ++attempt) {
+            discardPendingInput(*port);
+            send(*port, std::string(attempt == 0 ? job : std::string_view()) +
+                            std::string(escpos::kStatusRequest));
+            std::string answer;
+            const int got = port->read(answer, 1);
+            if (got < 0) break;
+            if (got > 0) return applyStatusByte(static_cast<std::uint8_t>(answer[0]));
+            platform::sleepMs(kSilentAttemptPauseMs);
+        }
+    }
+    FrStatus::status().setFlag(FrStatus::printerOffline, true);
+    return ResultCode::PrinterOffline;
+}
+
 }  // namespace
 
 std::unique_ptr<rs::SerialPort> createPrinterPort() {
@@ -70,21 +90,7 @@ void ensurePrinterOpen(rs::SerialPort* port) {
     if (port && !port->isOpen()) port->open();
 }
 
-ResultCode queryPrinterStatus(rs::SerialPort* port) {
-    if (port) {
-        for (int attempt = 0; attempt < kStatusAttempts; ++attempt) {
-            discardPendingInput(*port);
-            send(*port, escpos::kStatusRequest);
-            std::string answer;
-            const int got = port->read(answer, 1);
-            if (got < 0) break;
-            if (got > 0) return applyStatusByte(static_cast<std::uint8_t>(answer[0]));
-            platform::sleepMs(kSilentAttemptPauseMs);
-        }
-    }
-    FrStatus::status().setFlag(FrStatus::printerOffline, true);
-    return ResultCode::PrinterOffline;
-}
+ResultCode queryPrinterStatus(rs::SerialPort* port) { return askStatus(port, {}); }
 
 ResultCode statusBeforeJob(rs::SerialPort* port) {
     const ResultCode status = queryPrinterStatus(port);
@@ -123,10 +129,14 @@ ResultCode printBytes(rs::SerialPort* port, std::string_view bytes, bool check) 
     // or switched off since) is brought back before the job, not after it.
     if (check && FrStatus::status().testFlags(FrStatus::printerOffline))
         if (const ResultCode reset = resetPrinter(port); reset != ResultCode::Success) return reset;
-    // One write for the whole job: each write wakes the line's reader.
-    send(*port, jobPrefix() + std::string(bytes));
-    if (!check) return ResultCode::Success;
-    const ResultCode result = queryPrinterStatus(port);
+    // One write for the whole job and its status request: each write wakes
+    // the line's reader.
+    const std::string job = jobPrefix() + std::string(bytes);
+    if (!check) {
+        send(*port, job);
+        return ResultCode::Success;
+    }
+    const ResultCode result = askStatus(port, job);
     if (result != ResultCode::Success) resetPrinter(port);
     return result;
 }
