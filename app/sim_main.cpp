@@ -125,11 +125,16 @@ int main(int argc, char** argv) {
             root, std::map<std::string, std::string>{{"/dev/ttyGS0", registerEnd.slavePath()},
                                                      {"/dev/ttyS0", printerEnd.slavePath()}},
             timings.cardWriteMs));
+        // The printer answers before it writes its files; nothing it said
+        // reaches the host, READY or the exit before they hold the paper.
+        sim::TapeGate tapeGate;
         auto log = std::make_unique<sim::LineLog>(root + "/line.log");
-        auto relay =
-            std::make_unique<sim::LineRelay>(registerEnd.master(), hostEnd.master(),
-                                             [&log](sim::Direction d, const std::uint8_t* p,
-                                                    std::size_t n) { log->record(d, p, n); });
+        auto relay = std::make_unique<sim::LineRelay>(
+            registerEnd.master(), hostEnd.master(),
+            [&log](sim::Direction d, const std::uint8_t* p, std::size_t n) {
+                log->record(d, p, n);
+            },
+            [&tapeGate] { tapeGate.waitOpen(); });
         sim::replaceSymlink(hostEnd.slavePath(), root + "/host-line");
         // A host killed outright must not keep the line from the next one.
         // Nothing tells of that but a look now and then: twice a second,
@@ -159,7 +164,7 @@ int main(int argc, char** argv) {
             }
         } stopKeeper{keeperState, keeper};
 
-        sim::VirtualPrinter virtualPrinter(root, printerEnd.master());
+        sim::VirtualPrinter virtualPrinter(root, printerEnd.master(), &tapeGate);
         sim::PrinterLine printer(printerEnd.master(),
                                  [&virtualPrinter](const unsigned char* p, std::size_t n) {
                                      virtualPrinter.receive(p, n);
@@ -172,8 +177,9 @@ int main(int argc, char** argv) {
         // Only the normal mode waits for the printer before READY.
         std::optional<sim::StartUpNotice> startUp;
         if (options.mode.empty()) startUp.emplace(root);
-        hooks.onReady = [hostLine, &startUp] {
+        hooks.onReady = [hostLine, &startUp, &tapeGate] {
             if (startUp) startUp->ready();
+            tapeGate.waitOpen();
             std::printf("READY %s\n", hostLine.c_str());
             std::fflush(stdout);
         };
@@ -182,6 +188,7 @@ int main(int argc, char** argv) {
         const int status =
             runRegister(static_cast<int>(registerArgs.size()), registerArgs.data(), hooks);
         removeHostLine(root);
+        tapeGate.waitOpen();
         relay.reset();  // the log notes what the relay left unfinished
         log.reset();
         std::fflush(stdout);

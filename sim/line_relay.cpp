@@ -13,10 +13,11 @@ constexpr std::size_t kReadChunk = 4096;
 void makeNonBlocking(int fd) { ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK); }
 }  // namespace
 
-LineRelay::LineRelay(int registerMaster, int hostMaster, Observer observer)
+LineRelay::LineRelay(int registerMaster, int hostMaster, Observer observer, HostGate hostGate)
     : toRegister_{hostMaster, registerMaster, Direction::toRegister, {}, 0, {}},
       toHost_{registerMaster, hostMaster, Direction::toHost, {}, 0, {}},
-      observer_(std::move(observer)) {
+      observer_(std::move(observer)),
+      hostGate_(std::move(hostGate)) {
     makeNonBlocking(registerMaster);
     makeNonBlocking(hostMaster);
     stopEvent_ = ::eventfd(0, EFD_CLOEXEC);
@@ -49,6 +50,7 @@ void LineRelay::run() {
         // that writes a file may wait for this machine's disk, the line
         // must not. A reader that is full just leaves it waiting.
         pass(toRegister_);
+        if (hostGate_ && toHost_.written < toHost_.waiting.size()) hostGate_();
         pass(toHost_);
         observe(toHost_);
         observe(toRegister_);

@@ -26,10 +26,13 @@ class LineRelay {
     // Sees every batch of bytes once the relay has passed it on (or left it
     // waiting for its reader), on the relay's thread.
     using Observer = std::function<void(Direction, const std::uint8_t*, std::size_t)>;
+    // Called on the relay's thread before the register's bytes go on to the
+    // host; may wait, and the line to the host waits with it.
+    using HostGate = std::function<void()>;
 
     static constexpr std::size_t kMaxWaiting = std::size_t{64} << 20;
 
-    LineRelay(int registerMaster, int hostMaster, Observer observer = {});
+    LineRelay(int registerMaster, int hostMaster, Observer observer = {}, HostGate hostGate = {});
     ~LineRelay();  // stops the relay thread; bytes still waiting are lost
     LineRelay(const LineRelay&) = delete;
     LineRelay& operator=(const LineRelay&) = delete;
@@ -53,6 +56,7 @@ class LineRelay {
     Lane toRegister_;
     Lane toHost_;
     Observer observer_;
+    HostGate hostGate_;
     std::atomic<bool> stop_{false};
     int stopEvent_ = -1;  // an eventfd: wakes the relay to stop
     std::thread thread_;

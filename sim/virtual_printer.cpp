@@ -41,10 +41,11 @@ std::optional<std::uint8_t> statusAnswer(PaperState state, int n) {
     }
 }
 
-VirtualPrinter::VirtualPrinter(std::string root, int lineFd)
+VirtualPrinter::VirtualPrinter(std::string root, int lineFd, TapeGate* gate)
     : root_(std::move(root)),
       dir_(root_ + "/printer"),
       lineFd_(lineFd),
+      gate_(gate),
       raw_(dir_ + "/raw.bin", std::ios::binary | std::ios::app),
       tape_(dir_) {}
 
@@ -53,26 +54,38 @@ PaperState VirtualPrinter::readState() const {
 }
 
 void VirtualPrinter::receive(const unsigned char* p, std::size_t n) {
-    raw_.write(reinterpret_cast<const char*>(p), static_cast<std::streamsize>(n));
-    raw_.flush();
-
     renderer_.setRoll(loadedRoll(root_));
     const std::vector<TapeItem> items = renderer_.feed(p, n);
     const PaperState state = readState();
     const bool printing = state != PaperState::out && state != PaperState::offline;
     std::vector<TapeItem> paper;
+    bool rawKept = false;
+    // Puts the bytes received and the paper so far on the files.
+    auto keep = [&] {
+        if (!rawKept) {
+            raw_.write(reinterpret_cast<const char*>(p), static_cast<std::streamsize>(n));
+            raw_.flush();
+            rawKept = true;
+        }
+        tape_.append(paper);
+        paper.clear();
+    };
+    std::unique_lock<std::mutex> gateClosed;
     for (const TapeItem& item : items) {
         if (item.kind != TapeItem::statusRequest) {
             if (printing) paper.push_back(item);
             continue;
         }
-        // What came before the request is on paper before the answer leaves.
-        tape_.append(paper);
-        paper.clear();
+        // What came before the request is on paper before the answer leaves
+        // or, behind the gate, before anyone can hear of the answer.
+        if (!gate_)
+            keep();
+        else if (!gateClosed)
+            gateClosed = std::unique_lock<std::mutex>(gate_->closed_);
         if (auto answer = statusAnswer(readState(), item.statusKind))
             (void)!::write(lineFd_, &*answer, 1);
     }
-    tape_.append(paper);
+    keep();
 }
 
 }  // namespace sim

@@ -7,12 +7,17 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "common/cp866.h"
+#include "sim/line_relay.h"
+#include "sim/printer_line.h"
+#include "sim/pty.h"
 #include "sim/tape_files.h"
 #include "sim/tape_renderer.h"
 #include "sim/tape_text.h"
 #include "sim/virtual_printer.h"
+#include "tests/support/deadline_io.h"
 #include "tests/support/file_text.h"
 #include "tests/support/temp_board.h"
 
@@ -230,6 +235,46 @@ TEST(VirtualPrinter, AnswersFromTheStateFileAndKeepsEveryByte) {
         << "nothing reaches missing paper";
     ::close(line[0]);
     ::close(line[1]);
+    std::filesystem::remove_all(root);
+}
+
+// The printer answers before it writes its files. A host that hears of an
+// answer (through the host line's relay) must still find on the tape what
+// was printed before it, at once, every time.
+TEST(VirtualPrinter, AHostThatHearsOfAnAnswerFindsThePaperOnTheTape) {
+    const std::string root = testing_support::makeTempDir("okta-printer-");
+    std::filesystem::create_directories(root + "/printer");
+    sim::Pty printerEnd, registerEnd, hostEnd;
+    sim::TapeGate gate;
+    sim::VirtualPrinter printer(root, printerEnd.master(), &gate);
+    sim::PrinterLine line(printerEnd.master(), [&printer](const unsigned char* p, std::size_t n) {
+        printer.receive(p, n);
+    });
+    sim::LineRelay relay(registerEnd.master(), hostEnd.master(), {}, [&gate] { gate.waitOpen(); });
+    const int printerPort = ::open(printerEnd.slavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    const int registerPort =
+        ::open(registerEnd.slavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    const int host = ::open(hostEnd.slavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(printerPort, 0);
+    ASSERT_GE(registerPort, 0);
+    ASSERT_GE(host, 0);
+    const auto deadline = testing_support::secondsFromNow(30);
+    for (int job = 1; job <= 200; ++job) {
+        const std::string printed = "job " + std::to_string(job);
+        // As the register does: the job and its status request in one write,
+        // the answer read, then its own answer to the host.
+        ASSERT_TRUE(
+            testing_support::writeAllBy(printerPort, printed + "\n\x1D\x72\x01"s, deadline));
+        ASSERT_EQ(testing_support::readBy(printerPort, 1, deadline), "\x00"s);
+        ASSERT_TRUE(testing_support::writeAllBy(registerPort, "done", deadline));
+        ASSERT_EQ(testing_support::readBy(host, 4, deadline), "done");
+        EXPECT_EQ(countOf(readFile(root + "/printer/tape.txt"), printed + " "), 1u) << printed;
+        EXPECT_NE(readFile(root + "/printer/tape.html").find(printed), std::string::npos)
+            << printed;
+    }
+    ::close(printerPort);
+    ::close(registerPort);
+    ::close(host);
     std::filesystem::remove_all(root);
 }
 
