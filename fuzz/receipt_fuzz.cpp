@@ -3,8 +3,8 @@
 // changes nothing; what is added keeps the receipt within the archive's
 // room; no text from the host commands the printer; what close accepts can
 // be stored; the rebuilt receipt prints its copy as the original printed
-// (but for blank text lines, which are not stored, and the label of a
-// table discount, see below) and moves the counters
+// (but for blank text lines and empty extra lines, which are not stored,
+// and the label of a table discount, see below) and moves the counters
 // as the original does.
 
 #include <algorithm>
@@ -75,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string printed;  // what the original printed as it was filled
     for (const Tlv& value : input->items) {
         const Sums before = sumsOf(*receipt);
+        const std::size_t positionsBefore = receipt->positions().size();
         std::string reply;
         if (receipt->addItem(value, reply) != ResultCode::Success) {
             FUZZ_CHECK(sumsOf(*receipt) == before);
@@ -85,7 +86,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // so its copy has no such line.
         const bool blankTextLine = receipt->textLines().size() > before.lines &&
                                    !receipt->textLines().back().usable();
-        if (!blankTextLine) printed += reply;
+        if (blankTextLine) continue;
+        // Nor is a position's extra line sent empty: the original ends the
+        // position with a blank line, the copy does not.
+        const bool blankExtraLine = receipt->positions().size() > positionsBefore &&
+                                    receipt->positions().back().extraLine == std::string();
+        if (blankExtraLine) {
+            FUZZ_CHECK(reply.ends_with("\n\n"));
+            reply.pop_back();
+        }
+        printed += reply;
     }
     if (!input->closeData) return 0;
 
