@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/spread.h"
 #include "host/register.h"
 #include "tests/e2e/sim_process.h"
 
@@ -71,22 +72,13 @@ class Timings {
                     "mean ms", "floor ms", "late %");
         for (auto& entry : ms_) {
             const std::string& kind = entry.first;
-            std::vector<double>& ms = entry.second;
-            std::sort(ms.begin(), ms.end());
-            auto at = [&](double q) {
-                return ms[std::min(ms.size() - 1, static_cast<std::size_t>(q * ms.size()))];
-            };
-            const double count = static_cast<double>(ms.size());
-            const double floor = floorMs_[kind] / count;
-            double sum = 0;
-            for (double m : ms) sum += m;
+            const std::vector<double>& ms = entry.second;
+            const double floor = floorMs_[kind] / static_cast<double>(ms.size());
             // Late: the core's answer missed the link's first look for it
             // and waited one more 20 ms poll (or more).
-            const auto late =
-                std::count_if(ms.begin(), ms.end(), [&](double m) { return m > floor + 10; });
+            const bench::Spread spread = bench::spreadOf(ms, floor);
             std::printf("%-28s %8zu %10.2f %10.2f %10.2f %10.1f %8.1f\n", kind.c_str(), ms.size(),
-                        at(0.50), at(0.99), sum / count, floor,
-                        100.0 * static_cast<double>(late) / count);
+                        spread.p50, spread.p99, spread.mean, floor, spread.latePercent);
         }
     }
 

@@ -17,7 +17,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -25,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/spread.h"
 #include "tests/e2e/sim_process.h"
 
 namespace {
@@ -33,8 +33,7 @@ constexpr int kRequests = 1000;
 
 struct Figures {
     double floorMs;
-    double p50, p99, min, max, mean;
-    double latePercent;  // above the floor by more than half a poll
+    bench::Spread spread;
 };
 
 Figures measure(hostkit::Client& client, std::uint8_t command, double floorMs, int& failures) {
@@ -51,30 +50,15 @@ Figures measure(hostkit::Client& client, std::uint8_t command, double floorMs, i
         }
         ms.push_back(std::chrono::duration<double, std::milli>(end - start).count());
     }
-    std::sort(ms.begin(), ms.end());
-    if (ms.empty()) return {floorMs, 0, 0, 0, 0, 0, 0};
-    auto at = [&](double q) {
-        return ms[std::min(ms.size() - 1, static_cast<std::size_t>(q * ms.size()))];
-    };
-    double sum = 0;
-    for (double m : ms) sum += m;
-    const auto late =
-        std::count_if(ms.begin(), ms.end(), [&](double m) { return m > floorMs + 10; });
-    const double count = static_cast<double>(ms.size());
-    return {floorMs,
-            at(0.50),
-            at(0.99),
-            ms.front(),
-            ms.back(),
-            sum / count,
-            100.0 * static_cast<double>(late) / count};
+    return {floorMs, bench::spreadOf(std::move(ms), floorMs)};
 }
 
 void print(const char* what, const Figures& f, const char* floor) {
     std::printf(
         "%s\n  p50 %6.2f ms  p99 %6.2f ms  mean %6.2f ms  min %6.2f  max %6.2f\n"
         "  floor %s\n  the floor is %.1f %% of the mean; late (one poll more): %.1f %%\n",
-        what, f.p50, f.p99, f.mean, f.min, f.max, floor, 100.0 * f.floorMs / f.mean, f.latePercent);
+        what, f.spread.p50, f.spread.p99, f.spread.mean, f.spread.min, f.spread.max, floor,
+        100.0 * f.floorMs / f.spread.mean, f.spread.latePercent);
 }
 
 // One byte written to a raw pseudo-terminal's slave after a 20 ms sleep,
@@ -112,13 +96,11 @@ void bareLineRoundTrip() {
     ::close(slave);
     ::close(master);
     if (us.empty()) return;
-    std::sort(us.begin(), us.end());
-    double sum = 0;
-    for (double u : us) sum += u;
+    const bench::Spread spread = bench::spreadOf(std::move(us));
     std::printf(
         "one byte there and back over a bare pseudo-terminal, after a 20 ms sleep\n"
         "  p50 %6.0f µs  mean %6.0f µs  p99 %6.0f µs\n",
-        us[us.size() / 2], sum / static_cast<double>(us.size()), us[us.size() * 99 / 100]);
+        spread.p50, spread.mean, spread.p99);
 }
 
 }  // namespace
